@@ -1,0 +1,21 @@
+// The programming interface of ZESCIN.DLL, the editing component that comes
+// with Quillet: Scintilla with the PowerBASIC lexer behind the older
+// lexer-by-number interface.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+
+#ifndef SCI_SETLEXER
+#define SCI_SETLEXER 4001
+#endif
+#ifndef SCLEX_POWERBASIC
+#define SCLEX_POWERBASIC 51
+#endif
+
+#ifdef ZESCIN_BUILDING
+#define ZESCIN_API __declspec(dllexport)
+#else
+#define ZESCIN_API __declspec(dllimport)
+#endif
+
+extern "C" ZESCIN_API intptr_t __stdcall Scintilla_DirectFunction(void *editor, UINT message, uintptr_t wParam, intptr_t lParam);

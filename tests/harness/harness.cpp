@@ -1,0 +1,221 @@
+#include "harness.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace harness {
+
+std::string WINDOWTEXTOF(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
+    GetWindowTextA(window, buffer.data(), length + 1);
+    return buffer.data();
+}
+
+std::string CLASSNAMEOF(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+namespace {
+struct Search {
+    DWORD ProcessId;
+    const char *ClassName;
+    HWND Excluding;
+    HWND Found;
+};
+
+BOOL CALLBACK FINDTOPLEVEL(HWND window, LPARAM param) {
+    auto *search = reinterpret_cast<Search *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->ProcessId || window == search->Excluding || !IsWindowVisible(window))
+        return TRUE;
+    if (CLASSNAMEOF(window) != search->ClassName)
+        return TRUE;
+    search->Found = window;
+    return FALSE;
+}
+
+HWND FINDTOP(DWORD processId, const char *className, HWND excluding) {
+    Search search{processId, className, excluding, nullptr};
+    EnumWindows(FINDTOPLEVEL, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+}  // namespace
+
+HWND FINDDIALOG(DWORD processId, HWND excluding) {
+    return FINDTOP(processId, "#32770", excluding);
+}
+
+HWND WAITFORDIALOG(DWORD processId, int timeoutMs, bool pump) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = FINDDIALOG(processId))
+            return found;
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs)
+            return nullptr;
+        if (pump)
+            PUMP(20);
+        else
+            Sleep(20);
+    }
+}
+
+HWND WAITFORWINDOW(DWORD processId, const char *className, int timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = FINDTOP(processId, className, nullptr))
+            return found;
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs)
+            return nullptr;
+        Sleep(20);
+    }
+}
+
+std::string MESSAGEBOXTEXT(HWND box) {
+    return WINDOWTEXTOF(GetDlgItem(box, 0xFFFF));
+}
+
+bool HASBUTTON(HWND box, int id) {
+    HWND button = GetDlgItem(box, id);
+    return button != nullptr && IsWindowVisible(button);
+}
+
+void PRESSBUTTON(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PUMP(int milliseconds, const std::function<bool()> &done) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done && done())
+            return;
+        Sleep(5);
+    } while (static_cast<int>(GetTickCount() - start) < milliseconds);
+}
+
+DialogAnswerer::DialogAnswerer(int answer, int timeoutMs)
+    : DialogAnswerer([answer](HWND box) { PRESSBUTTON(box, answer); }, timeoutMs) {}
+
+DialogAnswerer::DialogAnswerer(std::function<void(HWND)> drive, int timeoutMs) : Drive(std::move(drive)) {
+    Worker = std::thread([this, timeoutMs] { RUN(timeoutMs); });
+}
+
+void DialogAnswerer::RUN(int timeoutMs) {
+    HWND box = WAITFORDIALOG(GetCurrentProcessId(), timeoutMs);
+    if (!box)
+        return;
+    Sleep(50);  // let the dialog finish its initialisation
+    Box.Seen = true;
+    Box.Caption = WINDOWTEXTOF(box);
+    Box.Text = MESSAGEBOXTEXT(box);
+    for (int id = IDOK; id <= 11; ++id)
+        Box.Buttons[id] = HASBUTTON(box, id);
+    Box.HandIcon = GetDlgItem(box, 1088) != nullptr;
+    Drive(box);
+}
+
+const SeenBox &DialogAnswerer::RESULT() {
+    if (Worker.joinable())
+        Worker.join();
+    return Box;
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    if (Worker.joinable())
+        Worker.join();
+}
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
+    for (;;) {
+        Path = std::string(base) + "quillet-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++counter) + " dir\\";
+        if (CreateDirectoryA(Path.c_str(), nullptr))
+            break;
+    }
+}
+
+namespace {
+void REMOVETREE(const std::string &folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                REMOVETREE(path + "\\");
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(folder.c_str());
+}
+}  // namespace
+
+TempFolder::~TempFolder() {
+    REMOVETREE(Path);
+}
+
+void TempFolder::WRITEFILE(const std::string &name, const std::string &bytes) const {
+    WRITEWHOLEFILE(FILE(name), bytes);
+}
+
+std::string TempFolder::READFILE(const std::string &name) const {
+    return READWHOLEFILE(FILE(name));
+}
+
+void TempFolder::MAKEFOLDER(const std::string &name) const {
+    CreateDirectoryA(FILE(name).c_str(), nullptr);
+}
+
+bool FILEEXISTS(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string READWHOLEFILE(const std::string &path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    bytes.resize(got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WRITEWHOLEFILE(const std::string &path, const std::string &bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string PROGRAMFOLDER() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text = path;
+    return text.substr(0, text.rfind('\\') + 1);
+}
+
+}  // namespace harness

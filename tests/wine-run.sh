@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# CTest's launcher for a test program of the Windows build: runs it under
+# Wine in its own folder. The test command starts the display and the Wine
+# prefix once; run alone, this starts and stops its own.
+set -uo pipefail
+exe="$1"; shift
+here="$(cd "$(dirname "$0")/.." && pwd)"
+source "$here/scripts/wine-env.sh"
+own=0
+if [ -z "${QUILLET_WINE_READY:-}" ]; then quillet_wine_start; own=1; fi
+cd "$(dirname "$exe")"
+wine "$exe" "$@"
+rc=$?
+[ $own = 1 ] && quillet_wine_stop
+exit $rc
