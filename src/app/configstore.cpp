@@ -1,0 +1,234 @@
+// The configuration store: the INI file beside the program, read once at
+// start-up with the first-start detections, and the keys written at exit.
+#include <windows.h>
+
+#include <vector>
+
+#include "app/profilerecord.h"
+#include "app/settingsrules.h"
+#include "app/shell.h"
+
+AppSettingsRecord AppSettings;
+
+namespace {
+
+const char PATHSECTION[] = "PathSettings";
+const char WINDOWSECTION[] = "Windows";
+const char OTHERSECTION[] = "OtherSettings";
+
+// Strings arrive through a MAX_PATH buffer: at most 259 characters (254 for
+// the font), whatever the file holds.
+std::string READSTRING(const char *section, const char *key, const std::string &fallback,
+                       std::size_t bufferSize = MAX_PATH) {
+    std::vector<char> buffer(bufferSize, '\0');
+    const DWORD got = GetPrivateProfileStringA(section, key, fallback.c_str(), buffer.data(),
+                                               static_cast<DWORD>(buffer.size()), AppSettings.IniPath.c_str());
+    return std::string(buffer.data(), got);
+}
+
+std::int32_t READINT(const char *section, const char *key, std::int32_t fallback) {
+    return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, fallback, AppSettings.IniPath.c_str()));
+}
+
+bool READRECORD(const char *section, const char *key, void *record, UINT size) {
+    return GetPrivateProfileStructA(section, key, record, size, AppSettings.IniPath.c_str()) != FALSE;
+}
+
+bool WRITERECORD(const char *section, const char *key, const void *record, UINT size) {
+    return WritePrivateProfileStructA(section, key, const_cast<void *>(record), size,
+                                      AppSettings.IniPath.c_str()) != FALSE;
+}
+
+bool SAMENAME(const char *a, std::string_view b) {
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a, -1, b.data(), static_cast<int>(b.size())) ==
+           CSTR_EQUAL;
+}
+
+bool ISDOTS(const char *name) {
+    return lstrcmpA(name, ".") == 0 || lstrcmpA(name, "..") == 0;
+}
+
+// Closes a directory enumeration on every way out.
+struct FindHandle {
+    HANDLE handle;
+    explicit FindHandle(HANDLE h) : handle(h) {}
+    ~FindHandle() {
+        if (handle != INVALID_HANDLE_VALUE)
+            FindClose(handle);
+    }
+    FindHandle(const FindHandle &) = delete;
+    FindHandle &operator=(const FindHandle &) = delete;
+};
+
+// One pass over a folder and its direct subfolders, in enumeration order.
+bool SEARCHFOLDER(const std::string &folder, std::string_view name, std::string &result) {
+    WIN32_FIND_DATAA entry;
+    FindHandle outer(FindFirstFileA((folder + "*.*").c_str(), &entry));
+    if (outer.handle == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (ISDOTS(entry.cFileName))
+                continue;
+            const std::string sub = folder + entry.cFileName;
+            if (SAMENAME(entry.cFileName, name)) {
+                result = sub;
+                return true;
+            }
+            WIN32_FIND_DATAA inner;
+            FindHandle innerFind(FindFirstFileA((sub + "\\*.*").c_str(), &inner));
+            if (innerFind.handle == INVALID_HANDLE_VALUE)
+                continue;
+            do {
+                if (SAMENAME(inner.cFileName, name)) {
+                    result = sub + "\\" + inner.cFileName;
+                    return true;
+                }
+            } while (FindNextFileA(innerFind.handle, &inner));
+        } else if (SAMENAME(entry.cFileName, name)) {
+            result = folder + entry.cFileName;
+            return true;
+        }
+    } while (FindNextFileA(outer.handle, &entry));
+    return false;
+}
+
+// Runs FINDPROGRAMFILE over names in order; the name that hit, or empty.
+std::string FINDFIRSTOF(const std::vector<std::string> &names, std::string &result, int alsoParent) {
+    for (const auto &name : names)
+        if (FINDPROGRAMFILE(name, result, alsoParent))
+            return name;
+    return std::string();
+}
+
+bool CANOPENFORREADING(const std::string &path) {
+    if (path.empty())
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent) {
+    result.clear();
+    const auto slash = name.find('\\');
+    if (slash != std::string_view::npos)
+        name = name.substr(slash + 1);
+    if (!SEARCHFOLDER(AppSettings.ExeDir, name, result) && alsoParent != 0) {
+        const std::string parent = PARENTFOLDEROF(AppSettings.ExeDir);
+        if (!parent.empty())
+            SEARCHFOLDER(parent, name, result);
+    }
+    return result.empty() ? 0 : 1;
+}
+
+int WRITESETTINGSTRING(const char *section, const char *key, const std::string &value) {
+    return WritePrivateProfileStringA(section, key, value.c_str(), AppSettings.IniPath.c_str()) ? 0 : 1;
+}
+
+void LOADPROGRAMPATHS() {
+    std::vector<char> buffer(MAX_PATH, '\0');
+    DWORD got = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    // A longer path is cut, never overrun; it still names the program's folder.
+    AppSettings.ExePath.assign(buffer.data(), got < buffer.size() ? got : buffer.size() - 1);
+    AppSettings.ExeDir = EXEDIROF(AppSettings.ExePath);
+    AppSettings.IniPath = INIPATHOF(AppSettings.ExePath);
+    AppSettings.OpenFilter = OPENFILTERLIST();
+    AppSettings.SaveFilter = SAVEFILTERLIST();
+}
+
+void LOADFIRSTFILE(std::string_view tail) {
+    std::string file;
+    if (PARSECOMMANDTAIL(tail, file) == TAIL_LASTFILE)
+        file = READSTRING(PATHSECTION, "LastFile", "");
+    AppSettings.CurrentFile = file;
+    AppSettings.CurrentDir = FOLDEROF(AppSettings.CurrentFile, AppSettings.ExeDir);
+}
+
+void LOADSETTINGS() {
+    AppSettingsRecord &s = AppSettings;
+
+    s.Compiler = READSTRING(PATHSECTION, "Compiler", "");
+    if (s.Compiler.empty()) {
+        const std::string hit = FINDFIRSTOF(COMPILERNAMES(), s.Compiler, 0);
+        if (!hit.empty()) {
+            WRITESETTINGSTRING(PATHSECTION, "Compiler", s.Compiler);
+            WRITESETTINGSTRING(OTHERSECTION, "CompilerType", std::to_string(COMPILERTYPEOF(hit)));
+        }
+    }
+
+    s.CompilerType = CHECKCOMPILERTYPE(READINT(OTHERSECTION, "CompilerType", 0));
+
+    s.IncludeDir = READSTRING(PATHSECTION, "IncludeDir", s.ExeDir);
+    if (s.IncludeDir == s.ExeDir) {
+        if (!FINDFIRSTOF(INCLUDEDIRNAMES(s.CompilerType), s.IncludeDir, 1).empty()) {
+            s.IncludeDir += '\\';
+            WRITESETTINGSTRING(PATHSECTION, "IncludeDir", s.IncludeDir);
+        }
+    }
+
+    s.TemplateDir = READSTRING(PATHSECTION, "TemplateDir", s.ExeDir);
+    s.ApiHelpFile = READSTRING(PATHSECTION, "ApiHelpFile", "");
+    s.BasicHelpFile = READSTRING(PATHSECTION, "BasicHelpFile", "");
+    if (s.CompilerType == 1 && s.BasicHelpFile.empty()) {
+        if (!FINDFIRSTOF(BASICHELPNAMES(), s.BasicHelpFile, 1).empty())
+            WRITESETTINGSTRING(PATHSECTION, "BasicHelpFile", s.BasicHelpFile);
+    }
+
+    s.PbResourceConverter = READSTRING(PATHSECTION, "PbResourceConverter", "");
+    if (s.CompilerType == 1 && s.PbResourceConverter.empty()) {
+        if (FINDPROGRAMFILE("pbres.exe", s.PbResourceConverter, 1))
+            WRITESETTINGSTRING(PATHSECTION, "PbResourceConverter", s.PbResourceConverter);
+    }
+
+    s.ResourceEditor = READSTRING(PATHSECTION, "ResourceEditor", "");
+    s.BasicKeywordFile = READSTRING(PATHSECTION, "BasicKeywordFile", "");
+    s.ApiKeywordFile = READSTRING(PATHSECTION, "ApiKeywordFile", "");
+    if (!CANOPENFORREADING(s.BasicKeywordFile))
+        s.BasicKeywordFile = DEFAULTBASICKEYWORDFILE(s.ExeDir, s.CompilerType);
+    if (!CANOPENFORREADING(s.ApiKeywordFile))
+        s.ApiKeywordFile = DEFAULTAPIKEYWORDFILE(s.ExeDir);
+
+    WindowRect stored;
+    if (READRECORD(WINDOWSECTION, "MainWndPos", &stored, sizeof stored))
+        s.MainWndPos = CLAMPMAINWNDPOS(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    else
+        s.MainWndPos = DEFAULTMAINWNDPOS();
+    if (!READRECORD(WINDOWSECTION, "SearchWndPos", &s.SearchWndPos, sizeof s.SearchWndPos))
+        s.SearchWndPos = WindowRect{};
+    if (!READRECORD(WINDOWSECTION, "GoToWndPos", &s.GoToWndPos, sizeof s.GoToWndPos))
+        s.GoToWndPos = WindowRect{};
+    std::uint32_t colors[SYNTAXCOLORCOUNT];
+    if (READRECORD(WINDOWSECTION, "SyntaxColors", colors, sizeof colors)) {
+        for (int i = 0; i < SYNTAXCOLORCOUNT; ++i)
+            s.SyntaxColors[i] = colors[i];
+    } else {
+        DEFAULTSYNTAXCOLORS(s.SyntaxColors);
+    }
+
+    s.Font = READSTRING(WINDOWSECTION, "Font", "Courier New", MAXFONTCHARS + 1);
+    s.FontSize = CHECKFONTSIZE(READINT(WINDOWSECTION, "FontSize", 9));
+    s.AutoIndent = READINT(WINDOWSECTION, "AutoIndent", 1);
+    s.LastSearchKey = READSTRING(WINDOWSECTION, "LastSearchKey", "");
+    s.LastReplaceKey = READSTRING(WINDOWSECTION, "LastReplaceKey", "");
+    s.CompileTimeout = CHECKCOMPILETIMEOUT(READINT(OTHERSECTION, "CompileTimeout", 10));
+}
+
+int SAVEEXITSETTINGS() {
+    const AppSettingsRecord &s = AppSettings;
+    if (WRITESETTINGSTRING(PATHSECTION, "LastFile", CUTTEXT(s.CurrentFile, MAXPATHCHARS)) != 0)
+        return 1;
+    WRITERECORD(WINDOWSECTION, "MainWndPos", &s.MainWndPos, sizeof s.MainWndPos);
+    WRITERECORD(WINDOWSECTION, "SearchWndPos", &s.SearchWndPos, sizeof s.SearchWndPos);
+    WRITERECORD(WINDOWSECTION, "GoToWndPos", &s.GoToWndPos, sizeof s.GoToWndPos);
+    WRITESETTINGSTRING(WINDOWSECTION, "AutoIndent", std::to_string(s.AutoIndent));
+    WRITESETTINGSTRING(WINDOWSECTION, "LastSearchKey", CUTTEXT(s.LastSearchKey, MAXPATHCHARS));
+    WRITESETTINGSTRING(WINDOWSECTION, "LastReplaceKey", CUTTEXT(s.LastReplaceKey, MAXPATHCHARS));
+    WRITESETTINGSTRING(OTHERSECTION, "CompileTimeout", std::to_string(s.CompileTimeout));
+    return 0;
+}

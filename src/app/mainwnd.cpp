@@ -1,0 +1,222 @@
+// The main window: the editing control, command dispatch, the control's
+// notifications, menu states, the close prompt and the destroy step.
+#include <windows.h>
+#include <commctrl.h>
+#include <htmlhelp.h>
+
+#include "Scintilla.h"
+#include "app/settingsrules.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "ui/resource.h"
+#include "zescin.h"
+
+namespace {
+
+const int PENDINGSETTINGSTIMER = 1;
+
+void CREATEEDITOR(HWND window) {
+    EditorControl = CreateWindowExA(0, "ScintillaPb", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, window,
+                                    nullptr, ProgramInstance, nullptr);
+    EditorPointer = reinterpret_cast<void *>(SendMessageA(EditorControl, SCI_GETDIRECTPOINTER, 0, 0));
+    SETUPEDITOR();
+    if (!AppSettings.CurrentFile.empty())
+        PostMessageA(window, WM_COMMAND, CMD_OPENCURRENT, 0);
+    SetFocus(EditorControl);
+}
+
+// Asks for a file name when the text has none, then saves; 0 when the text
+// is on disk under CurrentFile.
+int SAVEBEFORECOMPILING() {
+    if (AppSettings.CurrentFile.empty()) {
+        if (MessageBoxA(MainWindow, "The editor content isn't saved as file. Save now?", PROGRAMCAPTION,
+                        MB_YESNO | MB_ICONHAND) == IDYES)
+            SAVEFILEAS();
+    }
+    if (AppSettings.CurrentFile.empty())
+        return 1;
+    return SAVEFILE();
+}
+
+void OPENEDITORHELP() {
+    if (!LoadLibraryA("RICHED32")) {
+        MessageBoxA(MainWindow, "Can't open help.\rUnable to load riched32.dll", nullptr, MB_ICONHAND);
+        return;
+    }
+}
+
+void ONCOMMAND(HWND window, int id) {
+    switch (id) {
+    case CMD_NEWEMPTY:
+    case CMD_NEWTEMPLATE:
+    case CMD_OPEN:
+    case CMD_OPENCURRENT:
+        OPENFILE(id);
+        break;
+    case CMD_NEWWINDOW:
+        WinExec((AppSettings.ExePath + " /e").c_str(), SW_SHOW);
+        break;
+    case CMD_SAVE:
+        SAVEFILE();
+        break;
+    case CMD_SAVEAS:
+        SAVEFILEAS();
+        break;
+    case CMD_EXIT:
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        break;
+    case CMD_UNDO:
+        SCI(SCI_UNDO);
+        break;
+    case CMD_CUT:
+        SCI(SCI_CUT);
+        break;
+    case CMD_COPY:
+        SCI(SCI_COPY);
+        break;
+    case CMD_PASTE:
+        SCI(SCI_PASTE);
+        break;
+    case CMD_SELECTALL:
+        SCI(SCI_SELECTALL);
+        break;
+    case CMD_COMPILE:
+    case CMD_RUN:
+        SAVEBEFORECOMPILING();
+        break;
+    case CMD_AUTOINDENT:
+        AppSettings.AutoIndent = AppSettings.AutoIndent == 1 ? 0 : 1;
+        break;
+    case CMD_EDITORHELP:
+        OPENEDITORHELP();
+        break;
+    default:
+        break;
+    }
+}
+
+void ONNOTIFY(const SCNotification &n) {
+    switch (n.nmhdr.code) {
+    case SCN_MODIFIED:
+        if (n.linesAdded != 0)
+            UPDATELINENUMBERWIDTH();
+        break;
+    default:
+        break;
+    }
+}
+
+void SETITEM(HMENU popup, UINT id, bool enabled) {
+    EnableMenuItem(popup, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void ONINITMENUPOPUP(HMENU popup, int position) {
+    switch (position) {
+    case 0:
+        SETITEM(popup, CMD_SAVE, !AppSettings.CurrentFile.empty() && SCI(SCI_GETMODIFY) != 0);
+        break;
+    case 1:
+        SETITEM(popup, CMD_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);
+        break;
+    case 4:
+        if (AppSettings.CurrentFile.empty()) {
+            SETITEM(popup, CMD_EDITRESOURCES, false);
+            SETITEM(popup, CMD_UPDATEPBRESOURCES, false);
+        } else {
+            SETITEM(popup, CMD_EDITRESOURCES, true);
+            SETITEM(popup, CMD_UPDATEPBRESOURCES, AppSettings.CompilerType == 1);
+        }
+        break;
+    case 5:
+        CheckMenuItem(popup, CMD_AUTOINDENT, MF_BYCOMMAND | (AppSettings.AutoIndent == 1 ? MF_CHECKED : MF_UNCHECKED));
+        SETITEM(popup, CMD_PROJECTSETTINGS, AppSettings.CompilerType != 1);
+        break;
+    default:
+        break;
+    }
+}
+
+// True when the window may close.
+bool ONCLOSE() {
+    if (SCI(SCI_GETMODIFY) == 0)
+        return true;
+    switch (MessageBoxA(MainWindow, "The text was been changed.\rSave changes?", PROGRAMCAPTION,
+                        MB_YESNOCANCEL | MB_ICONHAND)) {
+    case IDYES:
+        // A failed or cancelled save keeps the window, so the text is not lost.
+        return (AppSettings.CurrentFile.empty() ? SAVEFILEAS() : SAVEFILE()) == 0;
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+using HtmlHelpProc = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+void CLOSEHELPVIEWERS(HWND window) {
+    WinHelpA(window, AppSettings.BasicHelpFile.c_str(), HELP_QUIT, 0);
+    if (ENDSWITHNOCASE(AppSettings.ApiHelpFile, ".HLP")) {
+        WinHelpA(window, AppSettings.ApiHelpFile.c_str(), HELP_QUIT, 0);
+    } else if (HMODULE hhctrl = GetModuleHandleA("hhctrl.ocx")) {
+        // HTML Help is only loaded once the API help has been shown with it.
+        if (auto htmlHelp = reinterpret_cast<HtmlHelpProc>(GetProcAddress(hhctrl, "HtmlHelpA")))
+            htmlHelp(window, AppSettings.ApiHelpFile.c_str(), HH_CLOSE_ALL, 0);
+    }
+}
+
+void ONDESTROY(HWND window) {
+    RECT r;
+    if (GetWindowRect(window, &r))
+        AppSettings.MainWndPos = WindowRect{r.left, r.top, r.right, r.bottom};
+    CLOSEHELPVIEWERS(window);
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+LRESULT SCI(UINT message, WPARAM wParam, LPARAM lParam) {
+    return Scintilla_DirectFunction(EditorPointer, message, wParam, lParam);
+}
+
+void UPDATETITLE() {
+    SetWindowTextA(MainWindow, AppSettings.CurrentFile.empty() ? DEFAULTTITLE : AppSettings.CurrentFile.c_str());
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        MainWindow = window;
+        CREATEEDITOR(window);
+        return 0;
+    case WM_SIZE:
+        MoveWindow(EditorControl, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        SetFocus(EditorControl);
+        return 0;
+    case WM_COMMAND:
+        ONCOMMAND(window, LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        ONNOTIFY(*reinterpret_cast<const SCNotification *>(lParam));
+        return 0;
+    case WM_TIMER:
+        KillTimer(window, PENDINGSETTINGSTIMER);
+        APPLYFILESETTINGS();
+        return 0;
+    case WM_INITMENUPOPUP:
+        ONINITMENUPOPUP(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
+        return 0;
+    case WM_CLOSE:
+        if (!ONCLOSE())
+            return 0;
+        break;
+    case WM_DESTROY:
+        ONDESTROY(window);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,66 @@
+// Decisions of the configuration store and of start-up that depend on text
+// and numbers only: defaults, range checks, clamps, path rules, the
+// command-line tail.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/appsettings.h"
+
+// Range checks; each compares the stored value as an unsigned 32-bit number,
+// so a negative number counts as very large.
+std::int32_t CHECKFONTSIZE(std::int32_t value);
+std::int32_t CHECKCOMPILERTYPE(std::int32_t value);
+std::int32_t CHECKCOMPILETIMEOUT(std::int32_t value);
+
+// The main window's stored rectangle kept on the primary screen: left and top
+// are pulled into [0, screen - 100]; right and bottom stay as read.
+WindowRect CLAMPMAINWNDPOS(WindowRect stored, std::int32_t screenWidth, std::int32_t screenHeight);
+WindowRect DEFAULTMAINWNDPOS();
+
+// The default syntax colours, indexed by lexer style.
+void DEFAULTSYNTAXCOLORS(std::uint32_t (&colors)[SYNTAXCOLORCOUNT]);
+
+// Text cut after max characters.
+std::string CUTTEXT(std::string_view text, std::size_t max);
+
+// Path rules. ExeDir ends with a backslash; IniPath has the program's base
+// name and the extension "ini"; the parent folder of ExeDir ends with one.
+std::string EXEDIROF(std::string_view exePath);
+std::string INIPATHOF(std::string_view exePath);
+std::string PARENTFOLDEROF(std::string_view exeDir);
+// Folder of a file with trailing backslash, or fallback when the name has no
+// backslash.
+std::string FOLDEROF(std::string_view file, std::string_view fallback);
+
+std::string OPENFILTERLIST();
+std::string SAVEFILTERLIST();
+
+// The command-line tail: what follows the program's own name (quoted or not)
+// and the blanks behind it.
+std::string COMMANDTAIL(std::string_view commandLine);
+
+enum : int {
+    TAIL_LASTFILE = 0,  // empty: the last file of the previous run
+    TAIL_EMPTY = 1,     // exactly "/e": start with no file
+    TAIL_FILE = 2,      // one file name, in file
+};
+// Decides the first file from the tail.
+int PARSECOMMANDTAIL(std::string_view tail, std::string &file);
+
+// Names searched for by the first-start detections, in order.
+std::vector<std::string> COMPILERNAMES();
+std::vector<std::string> INCLUDEDIRNAMES(std::int32_t compilerType);
+std::vector<std::string> BASICHELPNAMES();
+// The compiler type that goes with a detected compiler file name.
+std::int32_t COMPILERTYPEOF(std::string_view foundName);
+
+// Keyword file used when the configured one cannot be opened.
+std::string DEFAULTBASICKEYWORDFILE(std::string_view exeDir, std::int32_t compilerType);
+std::string DEFAULTAPIKEYWORDFILE(std::string_view exeDir);
+
+// Upper-cased copy (ASCII letters only, as the file rules compare).
+std::string UPPERTEXT(std::string_view text);
+bool ENDSWITHNOCASE(std::string_view text, std::string_view tail);

@@ -1,0 +1,44 @@
+// Shell handles and the procedures of the application shell.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/appsettings.h"
+
+extern HINSTANCE ProgramInstance;
+extern HWND MainWindow;
+extern HWND EditorControl;
+extern void *EditorPointer;
+extern HWND SearchDialog;
+extern HWND GoToDialog;
+extern HWND HelpWindow;
+extern HMENU MainMenu;
+extern HACCEL AccelTable;
+
+constexpr const char *MAINCLASSNAME = "ZeTarvikClass";
+constexpr const char *DEFAULTTITLE = "Quillet by Vandrell";
+constexpr const char *PROGRAMCAPTION = "Quillet";
+
+// Calls the editing control directly.
+LRESULT SCI(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// Configuration store.
+int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent);
+void LOADPROGRAMPATHS();                       // loading step 1
+void LOADFIRSTFILE(std::string_view tail);     // loading step 2
+void LOADSETTINGS();                           // loading steps 3 to 12
+int SAVEEXITSETTINGS();                        // the exit step; 0 when LastFile was written
+int WRITESETTINGSTRING(const char *section, const char *key, const std::string &value);
+
+// Start-up and the message loop.
+int QUILLETMAIN(HINSTANCE instance, const char *tail, int showState);
+ATOM REGISTERMAINCLASS(HINSTANCE instance);
+HWND CREATEMAINWINDOW();
+int RUNMESSAGELOOP();
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Sets the main window's title from CurrentFile.
+void UPDATETITLE();

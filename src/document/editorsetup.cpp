@@ -1,0 +1,61 @@
+// Configuration of the editing control: styles, lexer, margins, keywords.
+#include <windows.h>
+
+#include <string>
+
+#include "Scintilla.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "zescin.h"
+
+namespace {
+LPARAM TEXTARG(const char *text) {
+    return reinterpret_cast<LPARAM>(text);
+}
+}  // namespace
+
+void APPLYSTYLES() {
+    SCI(SCI_STYLESETFONT, STYLE_DEFAULT, TEXTARG(AppSettings.Font.c_str()));
+    SCI(SCI_STYLESETSIZE, STYLE_DEFAULT, AppSettings.FontSize);
+    SCI(SCI_STYLESETBOLD, STYLE_DEFAULT, 0);
+    SCI(SCI_STYLESETITALIC, STYLE_DEFAULT, 0);
+    // Control characters are drawn as a blank, not as mnemonic boxes.
+    SCI(SCI_SETCONTROLCHARSYMBOL, 32);
+    SCI(SCI_STYLECLEARALL);
+    SCI(SCI_STYLESETSIZE, STYLE_LINENUMBER, AppSettings.FontSize - 1);
+    SCI(SCI_STYLESETFONT, STYLE_LINENUMBER, TEXTARG("Arial"));
+    SCI(SCI_SETSELFORE, 1, RGB(255, 255, 255));
+    SCI(SCI_SETSELBACK, 1, RGB(0, 0, 0));
+    for (int i = 0; i < SYNTAXCOLORCOUNT; ++i)
+        SCI(SCI_STYLESETFORE, i, AppSettings.SyntaxColors[i]);
+    SCI(SCI_SETUSETABS, 0);
+    SCI(SCI_SETTABWIDTH, 2);
+    SCI(SCI_SETINDENT, 2);
+}
+
+void UPDATELINENUMBERWIDTH() {
+    const std::string sample = " " + std::to_string(SCI(SCI_GETLINECOUNT));
+    const LRESULT wanted = SCI(SCI_TEXTWIDTH, STYLE_LINENUMBER, TEXTARG(sample.c_str())) + 2;
+    const LRESULT current = SCI(SCI_GETMARGINWIDTHN, 1);
+    // Grow at once, shrink only past a little slack so digit widths never
+    // make the margin jitter.
+    if (current < wanted || current > wanted + 3)
+        SCI(SCI_SETMARGINWIDTHN, 1, wanted);
+}
+
+void SETUPEDITOR() {
+    APPLYSTYLES();
+    SCI(SCI_SETPROPERTY, reinterpret_cast<WPARAM>("fold"), TEXTARG("1"));
+    SCI(SCI_SETMARGINTYPEN, 1, SC_MARGIN_NUMBER);
+    SCI(SCI_SETMARGINMASKN, 1, 0);
+    SCI(SCI_SETMARGINSENSITIVEN, 1, 1);
+    UPDATELINENUMBERWIDTH();
+    SCI(SCI_SETMARGINWIDTHN, 2, 10);
+    SCI(SCI_SETMARGINTYPEN, 2, SC_MARGIN_SYMBOL);
+    SCI(SCI_MARKERSETBACK, SC_MARKNUM_FOLDEREND, RGB(255, 0, 0));
+    SCI(SCI_SETMARGINMASKN, 2, 1 << SC_MARKNUM_FOLDEREND);
+    SCI(SCI_SETLEXER, SCLEX_POWERBASIC);
+    SCI(SCI_SETWORDCHARS, 0, TEXTARG("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789#$_%@"));
+    LOADKEYWORDS();
+    SCI(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+}
