@@ -1,0 +1,111 @@
+#include "document/rtfwriter.h"
+
+#include <cstring>
+
+namespace {
+
+// Most bytes one character can produce: "\cf31 ", a backslash and the
+// character; also room enough for "\par ".
+constexpr std::ptrdiff_t MAXCHARBYTES = 8;
+
+enum : unsigned char { PLAIN, ESCAPED, LINEEND };
+
+struct CHARKINDTABLE {
+    unsigned char Kind[256] = {};
+    constexpr CHARKINDTABLE() {
+        Kind[static_cast<unsigned char>('\\')] = ESCAPED;
+        Kind[static_cast<unsigned char>('{')] = ESCAPED;
+        Kind[static_cast<unsigned char>('}')] = ESCAPED;
+        Kind[static_cast<unsigned char>('\r')] = LINEEND;
+        Kind[static_cast<unsigned char>('\n')] = LINEEND;
+    }
+};
+constexpr CHARKINDTABLE CHARKINDS;
+
+template <std::size_t N>
+char *COPY(char *out, const char (&text)[N]) {
+    std::memcpy(out, text, N - 1);
+    return out + (N - 1);
+}
+
+}  // namespace
+
+std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&colors)[RTFSTYLECOUNT]) {
+    font = font.substr(0, font.find('\0'));
+    std::string header;
+    header.reserve(128 + font.size() + RTFSTYLECOUNT * 32);
+    header += "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 ";
+    header += font;
+    header += ";}}";
+    header += "{\\colortbl ";
+    for (const uint32_t color : colors) {
+        header += "\\red";
+        header += std::to_string(color & 0xFF);
+        header += "\\green";
+        header += std::to_string((color >> 8) & 0xFF);
+        header += "\\blue";
+        header += std::to_string((color >> 16) & 0xFF);
+        header += ';';
+    }
+    header += '}';
+    header += "\\pard\\f0\\fs";
+    header += std::to_string(2 * static_cast<int64_t>(fontSize));  // half points
+    header += ' ';
+    return header;
+}
+
+bool WRITERTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
+                  std::string &rest) {
+    // The line is built through a pointer into rest, which is kept at least
+    // MAXCHARBYTES ahead of the write position; one comparison per character
+    // instead of a capacity check per appended byte.
+    std::string &line = rest;
+    line.resize(4096);
+    char *out = line.data();
+    char *limit = out + line.size() - MAXCHARBYTES;
+    unsigned currentStyle = 0;
+    const unsigned char *const end = styled + 2 * count;
+    for (const unsigned char *at = styled; at != end; at += 2) {
+        if (out > limit) {
+            const std::size_t used = static_cast<std::size_t>(out - line.data());
+            line.resize(2 * line.size());
+            out = line.data() + used;
+            limit = line.data() + line.size() - MAXCHARBYTES;
+        }
+        const unsigned char c = at[0];
+        const unsigned style = at[1] & 31u;
+        const unsigned char kind = CHARKINDS.Kind[c];
+        if (kind == PLAIN && style == currentStyle) {
+            *out++ = static_cast<char>(c);
+            continue;
+        }
+        if (kind == LINEEND) {
+            // A style change on a line end is remembered but not announced:
+            // the next colour word comes with the next change.
+            currentStyle = style;
+            if (c == '\n') {
+                out = COPY(out, "\\par ");
+                const std::size_t used = static_cast<std::size_t>(out - line.data());
+                if (!writeLine(std::string_view(line.data(), used))) {
+                    line.clear();
+                    return false;
+                }
+                out = line.data();
+            }
+            continue;
+        }
+        if (style != currentStyle) {
+            currentStyle = style;
+            out = COPY(out, "\\cf");
+            if (style >= 10)
+                *out++ = static_cast<char>('0' + style / 10);
+            *out++ = static_cast<char>('0' + style % 10);
+            *out++ = ' ';
+        }
+        if (kind == ESCAPED)
+            *out++ = '\\';
+        *out++ = static_cast<char>(c);
+    }
+    line.resize(static_cast<std::size_t>(out - line.data()));
+    return true;
+}
