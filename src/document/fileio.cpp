@@ -1,0 +1,75 @@
+#include "document/fileio.h"
+
+#include <vector>
+
+HANDLE OPENFORREADING(const std::string &path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool WRITEALL(HANDLE file, std::string_view bytes) {
+    // WriteFile takes at most 4 GB at a time; write in pieces well below that.
+    const std::size_t piece = 64u << 20;
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(bytes.size() < piece ? bytes.size() : piece);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written != chunk)
+            return false;
+        bytes.remove_prefix(chunk);
+    }
+    return true;
+}
+
+int SafeFileWriter::BEGIN(const std::string &destination) {
+    Destination = destination;
+    // The temporary file must lie in the destination's folder so that the
+    // final move is a rename on the same volume.
+    std::string folder = destination;
+    const auto slash = folder.find_last_of("\\/");
+    folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash + 1);
+    const DWORD attributes = GetFileAttributesA(destination.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return 2;
+    std::vector<char> name(MAX_PATH + 16, '\0');
+    if (!GetTempFileNameA(folder.c_str(), "qlt", 0, name.data()))
+        return 2;
+    Temporary = name.data();
+    File.handle = CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!File.OK()) {
+        DeleteFileA(Temporary.c_str());
+        Temporary.clear();
+        return 2;
+    }
+    return 0;
+}
+
+bool SafeFileWriter::WRITE(std::string_view bytes) {
+    if (Failed || !File.OK() || !WRITEALL(File.handle, bytes))
+        Failed = true;
+    return !Failed;
+}
+
+int SafeFileWriter::COMMIT() {
+    if (Temporary.empty())
+        return 2;
+    if (Failed || !FlushFileBuffers(File.handle))
+        return 3;
+    File.CLOSE();
+    BOOL moved;
+    if (GetFileAttributesA(Destination.c_str()) != INVALID_FILE_ATTRIBUTES)
+        // Keeps the original's attributes and security on the new content.
+        moved = ReplaceFileA(Destination.c_str(), Temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                             nullptr, nullptr);
+    else
+        moved = MoveFileExA(Temporary.c_str(), Destination.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (!moved)
+        return 2;
+    Temporary.clear();
+    return 0;
+}
+
+SafeFileWriter::~SafeFileWriter() {
+    File.CLOSE();
+    if (!Temporary.empty())
+        DeleteFileA(Temporary.c_str());
+}

@@ -1,0 +1,46 @@
+// Whole-file reads and safe replacement of files.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Owns a file handle.
+struct FileHandle {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    FileHandle() = default;
+    explicit FileHandle(HANDLE h) : handle(h) {}
+    ~FileHandle() { CLOSE(); }
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+    bool OK() const { return handle != INVALID_HANDLE_VALUE; }
+    void CLOSE() {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+};
+
+HANDLE OPENFORREADING(const std::string &path);
+
+// Writes all bytes; false when fewer were written.
+bool WRITEALL(HANDLE file, std::string_view bytes);
+
+// A new file written beside its destination and moved over it only when it
+// is complete, so a failed save never leaves a shortened file behind.
+class SafeFileWriter {
+public:
+    // Status of BEGIN and COMMIT: 0 ok, 2 cannot create or replace, 3 write failed.
+    int BEGIN(const std::string &destination);
+    bool WRITE(std::string_view bytes);
+    int COMMIT();
+    ~SafeFileWriter();
+
+private:
+    std::string Destination;
+    std::string Temporary;
+    FileHandle File;
+    bool Failed = false;
+};
