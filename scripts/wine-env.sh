@@ -25,6 +25,12 @@ quillet_wine_start() {
     # Windows faces the program asks for, mapped to their metric twins.
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial' /d 'Liberation Sans' /f >/dev/null 2>&1 || true
+    # One virtual desktop for every program: without a window manager Wine
+    # would wait for each closed window to be withdrawn, and windows get frames.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1000 /f >/dev/null 2>&1 || true
+    # No sound device here: keep Wine from looking for one.
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1 || true
     wineserver -w
     touch "$WINEPREFIX/.quillet-ready"
   fi
