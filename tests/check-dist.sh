@@ -15,10 +15,10 @@ for f in Quillet.exe ZESCIN.DLL; do
     if [[ ! "$up" =~ $allowed ]]; then echo "$f imports $dll"; fail=1; else echo "$f imports $dll: ok"; fi
   done
 done
-"$objdump" -p "$dir/ZESCIN.DLL" | grep -q '\bScintilla_DirectFunction$' || { echo "ZESCIN.DLL does not export Scintilla_DirectFunction"; fail=1; }
-"$objdump" -p "$dir/Quillet.exe" | grep -q '\bMAINWNDPROC$' || { echo "Quillet.exe does not export MAINWNDPROC"; fail=1; }
+grep -q '\bScintilla_DirectFunction$' <<<"$("$objdump" -p "$dir/ZESCIN.DLL")" || { echo "ZESCIN.DLL does not export Scintilla_DirectFunction"; fail=1; }
+grep -q '\bMAINWNDPROC$' <<<"$("$objdump" -p "$dir/Quillet.exe")" || { echo "Quillet.exe does not export MAINWNDPROC"; fail=1; }
 if [ "$arch" = i686 ]; then
-  file "$dir/Quillet.exe" | grep -q 'PE32 executable (GUI) Intel 80386' || { echo "Quillet.exe is not a 32-bit GUI program: $(file "$dir/Quillet.exe")"; fail=1; }
+  grep -q 'PE32 executable (GUI) Intel 80386' <<<"$(file "$dir/Quillet.exe")" || { echo "Quillet.exe is not a 32-bit GUI program: $(file "$dir/Quillet.exe")"; fail=1; }
 fi
 [ $fail = 0 ] && echo "release folder $dir is self-contained"
 exit $fail
