@@ -22,6 +22,8 @@ quillet_wine_start() {
   if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
+    # Wine draws its frames with Marlett and Tahoma from fonts-wine.
+    cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Windows faces the program asks for, mapped to their metric twins.
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial' /d 'Liberation Sans' /f >/dev/null 2>&1 || true
