@@ -9,7 +9,15 @@ source "$here/scripts/wine-env.sh"
 own=0
 if [ -z "${QUILLET_WINE_READY:-}" ]; then quillet_wine_start; own=1; fi
 cd "$(dirname "$exe")"
-wine "$exe" "$@"
-rc=$?
+out="$(mktemp)"
+wine "$exe" "$@" 2>&1 | tee "$out"
+rc=${PIPESTATUS[0]}
+# A test program that dies half-way may still end with code 0 under Wine:
+# only a completed run with its closing line counts.
+if [ $rc = 0 ] && ! grep -q '^\[  PASSED  \]' "$out"; then
+  echo "wine-run: $exe ended without completing its tests" >&2
+  rc=1
+fi
+rm -f "$out"
 [ $own = 1 ] && quillet_wine_stop
 exit $rc

@@ -55,9 +55,9 @@ int SafeFileWriter::COMMIT() {
     if (Failed || !FlushFileBuffers(File.handle))
         return 3;
     File.CLOSE();
+    const DWORD attributes = GetFileAttributesA(Destination.c_str());
     BOOL moved;
-    if (GetFileAttributesA(Destination.c_str()) != INVALID_FILE_ATTRIBUTES)
-        // Keeps the original's attributes and security on the new content.
+    if (attributes != INVALID_FILE_ATTRIBUTES)
         moved = ReplaceFileA(Destination.c_str(), Temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                              nullptr, nullptr);
     else
@@ -65,6 +65,9 @@ int SafeFileWriter::COMMIT() {
     if (!moved)
         return 2;
     Temporary.clear();
+    // The new content keeps the attributes of the file it replaces.
+    if (attributes != INVALID_FILE_ATTRIBUTES && attributes != GetFileAttributesA(Destination.c_str()))
+        SetFileAttributesA(Destination.c_str(), attributes);
     return 0;
 }
 

@@ -105,22 +105,31 @@ void PUMP(int milliseconds, const std::function<bool()> &done) {
 DialogAnswerer::DialogAnswerer(int answer, int timeoutMs)
     : DialogAnswerer([answer](HWND box) { PRESSBUTTON(box, answer); }, timeoutMs) {}
 
-DialogAnswerer::DialogAnswerer(std::function<void(HWND)> drive, int timeoutMs) : Drive(std::move(drive)) {
+DialogAnswerer::DialogAnswerer(std::function<void(HWND)> drive, int timeoutMs)
+    : DialogAnswerer(std::vector<std::function<void(HWND)>>{std::move(drive)}, timeoutMs) {}
+
+DialogAnswerer::DialogAnswerer(std::vector<std::function<void(HWND)>> steps, int timeoutMs) : Steps(std::move(steps)) {
     Worker = std::thread([this, timeoutMs] { RUN(timeoutMs); });
 }
 
 void DialogAnswerer::RUN(int timeoutMs) {
-    HWND box = WAITFORDIALOG(GetCurrentProcessId(), timeoutMs);
-    if (!box)
-        return;
-    Sleep(50);  // let the dialog finish its initialisation
-    Box.Seen = true;
-    Box.Caption = WINDOWTEXTOF(box);
-    Box.Text = MESSAGEBOXTEXT(box);
-    for (int id = IDOK; id <= 11; ++id)
-        Box.Buttons[id] = HASBUTTON(box, id);
-    Box.HandIcon = GetDlgItem(box, 1088) != nullptr;
-    Drive(box);
+    for (size_t step = 0; step < Steps.size(); ++step) {
+        HWND box = WAITFORDIALOG(GetCurrentProcessId(), timeoutMs);
+        if (!box)
+            return;
+        Sleep(50);  // let the dialog finish its initialisation
+        if (step == 0) {
+            Box.Seen = true;
+            Box.Caption = WINDOWTEXTOF(box);
+            Box.Text = MESSAGEBOXTEXT(box);
+            for (int id = IDOK; id <= 11; ++id)
+                Box.Buttons[id] = HASBUTTON(box, id);
+            Box.HandIcon = GetDlgItem(box, 1088) != nullptr;
+        }
+        Steps[step](box);
+        for (int i = 0; i < timeoutMs / 20 && IsWindow(box); ++i)
+            Sleep(20);
+    }
 }
 
 const SeenBox &DialogAnswerer::RESULT() {

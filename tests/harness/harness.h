@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace harness {
 
@@ -49,13 +50,15 @@ class DialogAnswerer {
 public:
     explicit DialogAnswerer(int answer, int timeoutMs = 10000);
     DialogAnswerer(std::function<void(HWND)> drive, int timeoutMs = 10000);
+    // Several dialogs in a row, each answered once the one before has gone.
+    DialogAnswerer(std::vector<std::function<void(HWND)>> steps, int timeoutMs = 10000);
     ~DialogAnswerer();
-    // Waits for the answering thread; returns what the box showed.
+    // Waits for the answering thread; returns what the first box showed.
     const SeenBox &RESULT();
 
 private:
     void RUN(int timeoutMs);
-    std::function<void(HWND)> Drive;
+    std::vector<std::function<void(HWND)>> Steps;
     SeenBox Box;
     std::thread Worker;
 };

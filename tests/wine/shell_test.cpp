@@ -296,6 +296,39 @@ TEST_F(MainWindowTest, MenuTextsAsStored) {
     EXPECT_EQ(GetMenuItemID(MainMenu, 2), static_cast<UINT>(CMD_COMPILE));
 }
 
+TEST(Accelerators, TableAsTheMenuHintsSay) {
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAINACCEL));
+    ACCEL entries[64];
+    const int count = CopyAcceleratorTableA(table, entries, 64);
+    struct Key {
+        BYTE flags;
+        WORD key;
+        WORD cmd;
+    } expected[] = {
+        {FCONTROL, 'O', CMD_OPEN},           {0, VK_F2, CMD_SAVE},
+        {FCONTROL, 'S', CMD_SAVEAS},         {FCONTROL, 'F', CMD_SEARCH},
+        {0, VK_F4, CMD_GOTO},                {FALT, 'Q', CMD_TOGGLESUB},
+        {0, VK_F11, CMD_TOGGLESUB},          {FALT, 'W', CMD_TOGGLESUBSBELOW},
+        {0, VK_F12, CMD_TOGGLESUBSBELOW},    {0, VK_F5, CMD_COMPILE},
+        {FALT, 'C', CMD_COMPILE},            {0, VK_F6, CMD_RUN},
+        {FALT, 'R', CMD_RUN},                {0, VK_F7, CMD_EDITRESOURCES},
+        {0, VK_F8, CMD_UPDATEPBRESOURCES},   {0, VK_F1, CMD_HELPKEYWORD},
+        {FSHIFT, VK_F1, CMD_BASICHELP},      {FALT, VK_F1, CMD_APIHELP},
+        {FCONTROL, VK_F1, CMD_EDITORHELP},   {FCONTROL | FALT | FSHIFT, VK_F1, CMD_ABOUT},
+        {FALT, VK_RIGHT, CMD_BLOCKINDENT},   {FALT, VK_LEFT, CMD_BLOCKUNINDENT},
+        {FCONTROL | FALT, VK_RIGHT, CMD_BLOCKCOMMENT}, {FCONTROL | FALT, VK_LEFT, CMD_BLOCKUNCOMMENT},
+    };
+    ASSERT_EQ(count, static_cast<int>(sizeof expected / sizeof expected[0]));
+    for (const auto &want : expected) {
+        bool found = false;
+        for (int i = 0; i < count; ++i)
+            found |= (entries[i].fVirt & ~FNOINVERT) == (want.flags | FVIRTKEY) && entries[i].key == want.key &&
+                     entries[i].cmd == want.cmd;
+        EXPECT_TRUE(found) << "key " << want.key << " for " << want.cmd;
+    }
+    DestroyAcceleratorTable(table);
+}
+
 TEST_F(MainWindowTest, SaveIsEnabledOnlyForAModifiedNamedText) {
     START();
     EXPECT_TRUE(ITEMSTATE(0, CMD_SAVE) & MF_GRAYED);
