@@ -17,6 +17,9 @@ quillet_wine_start() {
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     QUILLET_XVFB_PID=$!
     export DISPLAY=":$n"
+    # A Wine session still running in this prefix belongs to another display.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
   if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
