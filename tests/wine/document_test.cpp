@@ -331,6 +331,49 @@ TEST_F(DocumentTest, OpenDialogHasThePanelAndOpensTheChosenFile) {
     EXPECT_EQ(DOCUMENTTEXT(), "  ' A template for dialogs\r\nPrint 1\r\n");
 }
 
+TEST_F(DocumentTest, PanelSwitchesBetweenTheFolderAndTheIncludeFolder) {
+    START();
+    Folder.MAKEFOLDER("inc");
+    Folder.WRITEFILE("inc\\win.bi", "' header");
+    Folder.WRITEFILE("main.INC", "' include");
+    AppSettings.IncludeDir = Folder.FILE("inc\\");
+    AppSettings.CurrentDir = Folder.PATH();
+    AppSettings.CurrentFile = Folder.FILE("main.INC");
+    std::string afterInclude, afterCurrent, typedAfter, folderPreview;
+    LRESULT type = -1;
+    bool currentChecked = false;
+    DialogAnswerer answer([&](HWND dialog) {
+        Sleep(300);
+        type = SendDlgItemMessageA(dialog, 1136, CB_GETCURSEL, 0, 0);
+        currentChecked = SendMessageA(PANELCONTROL(dialog, IDC_CURRENTDIR), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        folderPreview = harness::WINDOWTEXTOF(PANELCONTROL(dialog, IDC_PREVIEW));
+        SetDlgItemTextA(dialog, 1152, "typed.bas");
+        char path[MAX_PATH] = {};
+        SendMessageA(PANELCONTROL(dialog, IDC_INCLUDEDIR), BM_CLICK, 0, 0);
+        Sleep(300);
+        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+        afterInclude = path;
+        typedAfter = harness::WINDOWTEXTOF(GetDlgItem(dialog, 1152));
+        SendMessageA(PANELCONTROL(dialog, IDC_CURRENTDIR), BM_CLICK, 0, 0);
+        Sleep(300);
+        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+        afterCurrent = path;
+        harness::PRESSBUTTON(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(OPENFILE(CMD_OPEN), 2);
+    answer.RESULT();
+    EXPECT_EQ(type, 1);  // a name ending in INC starts on the include files
+    EXPECT_TRUE(currentChecked);
+    // The panel shows the folder on a folder change, and the first line of the
+    // starting file once the dialog selects it.
+    EXPECT_TRUE(folderPreview == " include" ||
+                folderPreview.rfind(Folder.PATH().substr(0, Folder.PATH().size() - 1), 0) == 0)
+        << folderPreview;
+    EXPECT_EQ(afterInclude + "\\", Folder.FILE("inc\\"));
+    EXPECT_EQ(typedAfter, "typed.bas");
+    EXPECT_EQ(afterCurrent + "\\", Folder.PATH());
+}
+
 TEST_F(DocumentTest, NewFromTemplateIsUntitledAndAppliesTheTemplatesBlock) {
     START();
     Folder.MAKEFOLDER("templates");

@@ -1,0 +1,181 @@
+// Benchmark of opening, saving and exporting large listings, against the raw
+// file operations and Scintilla's own work measured in the same run.
+// Prints medians; it checks nothing. Run: scripts/bench.sh
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Scintilla.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "ui/resource.h"
+
+extern std::string PendingSettings;
+
+namespace {
+
+double NOW() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double MEDIAN(int runs, const std::function<void()> &work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double start = NOW();
+        work();
+        times.push_back(NOW() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A listing as people write them: Subs and Functions with comments,
+// declarations, strings, numbers and API calls.
+std::string LISTING(size_t bytes) {
+    std::string text;
+    text.reserve(bytes + 4096);
+    text += "' Generated listing for the benchmark\r\n#include \"windows.bi\"\r\n\r\n";
+    for (unsigned n = 0; text.size() < bytes; ++n) {
+        const std::string id = std::to_string(n);
+        if (n % 3 == 2) {
+            text += "Function Compute" + id + "(ByVal a As Integer, ByVal b As Integer) As Integer\r\n";
+            text += "  ' Adds and scales the two values\r\n";
+            text += "  Dim result As Integer = (a + b) * " + std::to_string(n % 97) + "\r\n";
+            text += "  If result > 1000 Then result = result Mod 1000\r\n";
+            text += "  Return result\r\nEnd Function\r\n\r\n";
+        } else {
+            text += "Sub Handler" + id + "(ByVal hWnd As HWND, ByVal msg As UINT)\r\n";
+            text += "  Dim caption As String = \"Handler number " + id + "\"\r\n";
+            text += "  ' Tell the user what happened\r\n";
+            text += "  If msg = WM_COMMAND Then\r\n";
+            text += "    MessageBox(hWnd, \"Command received\", caption, MB_OK Or MB_ICONINFORMATION)\r\n";
+            text += "  Else\r\n    Print \"Message \"; msg; \" in \"; caption\r\n  End If\r\nEnd Sub\r\n\r\n";
+        }
+    }
+    return text;
+}
+
+std::string READALL(const std::string &path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size;
+    GetFileSizeEx(file, &size);
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WRITEALLTO(const std::string &path, const std::string &bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void ROW(const char *what, double seconds, double megabytes, double baseline) {
+    std::printf("  %-44s %8.1f ms %8.1f MB/s", what, seconds * 1000, megabytes / seconds);
+    if (baseline > 0)
+        std::printf("   %.2f x baseline", seconds / baseline);
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main() {
+    ProgramInstance = GetModuleHandleA(nullptr);
+    LOADPROGRAMPATHS();
+    char temp[MAX_PATH + 1];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "quillet-bench\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    AppSettings.ExeDir = folder;
+    AppSettings.IniPath = folder + "Quillet.ini";
+    LOADFIRSTFILE("/e");
+    LOADSETTINGS();
+    REGISTERMAINCLASS(ProgramInstance);
+    CREATEMAINWINDOW();
+    ShowWindow(MainWindow, SW_SHOW);
+
+    const size_t sizes[] = {1u << 20, 16u << 20, 64u << 20};
+    for (size_t size : sizes) {
+        const int runs = size <= (1u << 20) ? 9 : 5;
+        const std::string text = LISTING(size);
+        const double mb = static_cast<double>(text.size()) / 1e6;
+        const std::string source = folder + "listing.bas";
+        const std::string copy = folder + "copy.bas";
+        const std::string rtf = folder + "listing.rtf";
+
+        // Make the file as the editor saves it: text, then a block with the
+        // state of every fold header, every second one folded.
+        SCI(SCI_CLEARALL);
+        SCI(SCI_ADDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        SCI(SCI_COLOURISE, 0, -1);
+        int headers = 0;
+        for (LRESULT line = 0, count = SCI(SCI_GETLINECOUNT); line < count; ++line)
+            if ((SCI(SCI_GETFOLDLEVEL, line) & SC_FOLDLEVELHEADERFLAG) && (++headers % 2 == 0))
+                SCI(SCI_TOGGLEFOLD, line);
+        SCI(SCI_GOTOPOS, text.size() / 2);
+        AppSettings.CurrentFile = source;
+        SAVEFILE();
+
+        std::printf("%.1f MB listing, %d fold headers, %d runs, medians:\n", mb, headers, runs);
+        const double read = MEDIAN(runs, [&] { READALL(source); });
+        const std::string bytes = READALL(source);
+        const double write = MEDIAN(runs, [&] { WRITEALLTO(copy, bytes); });
+        const double insert = MEDIAN(runs, [&] {
+            SCI(SCI_CLEARALL);
+            SCI(SCI_ADDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        });
+        const double insertColour = MEDIAN(runs, [&] {
+            SCI(SCI_CLEARALL);
+            SCI(SCI_ADDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+            SCI(SCI_COLOURISE, 0, -1);
+        });
+        std::string out(text.size() + 1, '\0');
+        const double take = MEDIAN(runs, [&] { SCI(SCI_GETTEXT, out.size(), reinterpret_cast<LPARAM>(out.data())); });
+
+        const double open = MEDIAN(runs, [&] {
+            SCI(SCI_SETSAVEPOINT);
+            AppSettings.CurrentFile = source;
+            OPENFILE(CMD_OPENCURRENT);
+            KillTimer(MainWindow, 1);
+            APPLYFILESETTINGS();
+        });
+        const double save = MEDIAN(runs, [&] { SAVEFILE(); });
+        const double exportRtf = MEDIAN(runs, [&] { EXPORTRTF(rtf); });
+
+        ROW("raw read", read, mb, 0);
+        ROW("raw write", write, mb, 0);
+        ROW("Scintilla takes the text", insert, mb, 0);
+        ROW("Scintilla takes the text and colours it", insertColour, mb, 0);
+        ROW("Scintilla gives the text (SCI_GETTEXT)", take, mb, 0);
+        ROW("OPENFILE 11101 with block applied", open, mb, read + insertColour);
+        std::printf("  %-44s (baseline: raw read + take and colour)\n", "");
+        ROW("SAVEFILE", save, mb, take + write);
+        std::printf("  %-44s (baseline: SCI_GETTEXT + raw write)\n", "");
+        ROW("EXPORTRTF (text already coloured)", exportRtf, mb, 0);
+        std::fflush(stdout);
+        DeleteFileA(copy.c_str());
+        DeleteFileA(rtf.c_str());
+        DeleteFileA(source.c_str());
+    }
+    SCI(SCI_SETSAVEPOINT);
+    DestroyWindow(MainWindow);
+    DeleteFileA(AppSettings.IniPath.c_str());
+    DeleteFileA((folder + "FreeBasicKeywords.txt").c_str());
+    DeleteFileA((folder + "ApiKeywords.txt").c_str());
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}
