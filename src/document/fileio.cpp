@@ -43,16 +43,41 @@ int SafeFileWriter::BEGIN(const std::string &destination) {
     return 0;
 }
 
-bool SafeFileWriter::WRITE(std::string_view bytes) {
-    if (Failed || !File.OK() || !WRITEALL(File.handle, bytes))
+namespace {
+const std::size_t WRITEBUFFERBYTES = 256u << 10;
+}
+
+bool SafeFileWriter::FLUSHBUFFER() {
+    if (!Failed && !Buffer.empty() && !WRITEALL(File.handle, Buffer))
         Failed = true;
+    Buffer.clear();
+    return !Failed;
+}
+
+bool SafeFileWriter::WRITE(std::string_view bytes) {
+    if (Failed || !File.OK()) {
+        Failed = true;
+        return false;
+    }
+    if (Buffer.size() + bytes.size() <= WRITEBUFFERBYTES) {
+        Buffer += bytes;
+        return true;
+    }
+    if (!FLUSHBUFFER())
+        return false;
+    if (bytes.size() >= WRITEBUFFERBYTES) {
+        if (!WRITEALL(File.handle, bytes))
+            Failed = true;
+    } else {
+        Buffer.assign(bytes);
+    }
     return !Failed;
 }
 
 int SafeFileWriter::COMMIT() {
     if (Temporary.empty())
         return 2;
-    if (Failed || !FlushFileBuffers(File.handle))
+    if (!FLUSHBUFFER() || !FlushFileBuffers(File.handle))
         return 3;
     File.CLOSE();
     const DWORD attributes = GetFileAttributesA(Destination.c_str());

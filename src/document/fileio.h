@@ -39,7 +39,11 @@ public:
     ~SafeFileWriter();
 
 private:
+    bool FLUSHBUFFER();
     std::string Destination;
+    // Small writes are gathered so that a line-by-line producer does not pay
+    // for a system call per line; memory stays bounded by the buffer.
+    std::string Buffer;
     std::string Temporary;
     FileHandle File;
     bool Failed = false;

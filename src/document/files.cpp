@@ -36,10 +36,12 @@ void SHOWERROR(const std::string &text) {
     MessageBoxA(MainWindow, text.c_str(), nullptr, MB_ICONHAND);
 }
 
-// Fold headers need the lexer to have seen the whole document, also the
-// parts never shown on screen.
+// Fold headers and styles need the lexer to have seen the whole document,
+// also the parts never shown on screen. Only what is not styled yet is lexed.
 void COLOURISEALL() {
-    SCI(SCI_COLOURISE, 0, -1);
+    const LRESULT styled = SCI(SCI_GETENDSTYLED);
+    if (styled < SCI(SCI_GETLENGTH))
+        SCI(SCI_COLOURISE, styled, -1);
 }
 
 std::vector<bool> FOLDHEADERSEXPANDED(std::vector<Sci_Position> *lines = nullptr) {
@@ -88,9 +90,14 @@ void APPLYFILESETTINGS() {
         COLOURISEALL();
         std::vector<Sci_Position> lines;
         const std::vector<bool> toggles = FOLDTOGGLES(parsed.FoldStates, FOLDHEADERSEXPANDED(&lines));
+        // Each fold updates the scroll bars; with thousands of Subs that is
+        // done once at the end instead of once per Sub.
+        SendMessageA(EditorControl, WM_SETREDRAW, FALSE, 0);
         for (std::size_t i = 0; i < toggles.size(); ++i)
             if (toggles[i])
                 SCI(SCI_TOGGLEFOLD, lines[i]);
+        SendMessageA(EditorControl, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(EditorControl, nullptr, TRUE);
     }
     const LRESULT line = SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(parsed.Caret));
     SCI(SCI_LINESCROLL, 0, line);
@@ -165,7 +172,10 @@ std::int32_t OPENFILE(std::int32_t mode) {
         }
         SCI(SCI_CLEARDOCUMENTSTYLE);
         SCI(SCI_CLEARALL);
+        // The loaded text starts without undo history: do not collect any.
+        SCI(SCI_SETUNDOCOLLECTION, 0);
         SCI(SCI_ADDTEXT, length, reinterpret_cast<LPARAM>(buffer.get()));
+        SCI(SCI_SETUNDOCOLLECTION, 1);
         SCI(SCI_EMPTYUNDOBUFFER);
         SCI(SCI_SETSAVEPOINT);
         if (!PendingSettings.empty()) {
@@ -245,22 +255,31 @@ std::int32_t EXPORTRTF(const std::string &name) {
         SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
         // Colour the whole text first, so a long listing is exported in colour to its end.
         COLOURISEALL();
-        const std::size_t length = static_cast<std::size_t>(SCI(SCI_GETLENGTH));
-        std::unique_ptr<char[]> styled(new (std::nothrow) char[2 * length + 2]);
+        // The styled text is taken a piece at a time, so a long listing needs
+        // neither a copy of itself nor of its RTF in memory.
+        const Sci_Position length = SCI(SCI_GETLENGTH);
+        const Sci_Position piece = 1 << 20;
+        std::unique_ptr<char[]> styled(new (std::nothrow) char[2 * piece + 2]);
         if (!styled) {
             status = 3;
         } else {
-            Sci_TextRangeFull range{{0, static_cast<Sci_Position>(length)}, styled.get()};
-            SCI(SCI_GETSTYLEDTEXTFULL, 0, reinterpret_cast<LPARAM>(&range));
             SafeFileWriter writer;
             status = writer.BEGIN(name);
             if (status == 0) {
                 writer.WRITE(RTFHEADER(AppSettings.Font, AppSettings.FontSize, AppSettings.SyntaxColors));
-                std::string rest;
-                WRITERTFBODY(reinterpret_cast<const unsigned char *>(styled.get()), length,
-                             [&writer](std::string_view line) { return writer.WRITE(line); }, rest);
-                rest += "\\par}";
-                writer.WRITE(rest);
+                const auto writeLine = [&writer](std::string_view line) { return writer.WRITE(line); };
+                std::string line;
+                unsigned currentStyle = 0;
+                bool complete = true;
+                for (Sci_Position start = 0; complete && start < length; start += piece) {
+                    const Sci_Position end = start + piece < length ? start + piece : length;
+                    Sci_TextRangeFull range{{start, end}, styled.get()};
+                    SCI(SCI_GETSTYLEDTEXTFULL, 0, reinterpret_cast<LPARAM>(&range));
+                    complete = APPENDRTFBODY(reinterpret_cast<const unsigned char *>(styled.get()),
+                                             static_cast<std::size_t>(end - start), writeLine, line, currentStyle);
+                }
+                line += "\\par}";
+                writer.WRITE(line);
                 status = writer.COMMIT();
             }
         }

@@ -56,14 +56,20 @@ std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&
 
 bool WRITERTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
                   std::string &rest) {
-    // The line is built through a pointer into rest, which is kept at least
+    rest.clear();
+    unsigned currentStyle = 0;
+    return APPENDRTFBODY(styled, count, writeLine, rest, currentStyle);
+}
+
+bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
+                   std::string &line, unsigned &currentStyle) {
+    // The line is built through a pointer into line, which is kept at least
     // MAXCHARBYTES ahead of the write position; one comparison per character
     // instead of a capacity check per appended byte.
-    std::string &line = rest;
-    line.resize(4096);
-    char *out = line.data();
-    char *limit = out + line.size() - MAXCHARBYTES;
-    unsigned currentStyle = 0;
+    const std::size_t pending = line.size();
+    line.resize(pending + 4096);
+    char *out = line.data() + pending;
+    char *limit = line.data() + line.size() - MAXCHARBYTES;
     const unsigned char *const end = styled + 2 * count;
     for (const unsigned char *at = styled; at != end; at += 2) {
         if (out > limit) {

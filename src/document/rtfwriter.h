@@ -20,5 +20,11 @@ std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&
 // when writeLine returns false the conversion stops and false is returned
 // (rest is then empty). Otherwise the unfinished last line is left in rest
 // for the caller to close with "\par}" and true is returned.
+// The same for a text taken piece by piece: line holds the unfinished line
+// and currentStyle the style in force, from one piece to the next (an empty
+// line and style 0 before the first piece).
+bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
+                   std::string &line, unsigned &currentStyle);
+
 bool WRITERTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
                   std::string &rest);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "Scintilla.h"
 #include "app/shell.h"
 #include "document/document.h"
+#include "document/fileio.h"
+#include "document/rtfwriter.h"
 #include "ui/resource.h"
 
 extern std::string PendingSettings;
@@ -93,7 +96,7 @@ void ROW(const char *what, double seconds, double megabytes, double baseline) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char **argv) {
     ProgramInstance = GetModuleHandleA(nullptr);
     LOADPROGRAMPATHS();
     char temp[MAX_PATH + 1];
@@ -108,9 +111,14 @@ int main() {
     CREATEMAINWINDOW();
     ShowWindow(MainWindow, SW_SHOW);
 
-    const size_t sizes[] = {1u << 20, 16u << 20, 64u << 20};
+    // Sizes in MB from the command line, or 1, 16 and 64.
+    std::vector<size_t> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(static_cast<size_t>(std::atoi(argv[i])) << 20);
+    if (sizes.empty())
+        sizes = {1u << 20, 16u << 20, 64u << 20};
     for (size_t size : sizes) {
-        const int runs = size <= (1u << 20) ? 9 : 5;
+        const int runs = size <= (1u << 20) ? 9 : size <= (16u << 20) ? 5 : 3;
         const std::string text = LISTING(size);
         const double mb = static_cast<double>(text.size()) / 1e6;
         const std::string source = folder + "listing.bas";
@@ -123,9 +131,11 @@ int main() {
         SCI(SCI_ADDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
         SCI(SCI_COLOURISE, 0, -1);
         int headers = 0;
+        SendMessageA(EditorControl, WM_SETREDRAW, FALSE, 0);
         for (LRESULT line = 0, count = SCI(SCI_GETLINECOUNT); line < count; ++line)
             if ((SCI(SCI_GETFOLDLEVEL, line) & SC_FOLDLEVELHEADERFLAG) && (++headers % 2 == 0))
                 SCI(SCI_TOGGLEFOLD, line);
+        SendMessageA(EditorControl, WM_SETREDRAW, TRUE, 0);
         SCI(SCI_GOTOPOS, text.size() / 2);
         AppSettings.CurrentFile = source;
         SAVEFILE();
@@ -143,9 +153,35 @@ int main() {
             SCI(SCI_ADDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
             SCI(SCI_COLOURISE, 0, -1);
         });
+        const double safeWrite = MEDIAN(runs, [&] {
+            SafeFileWriter writer;
+            writer.BEGIN(copy);
+            writer.WRITE(bytes);
+            writer.COMMIT();
+        });
+        const double safeEmpty = MEDIAN(runs, [&] {
+            SafeFileWriter writer;
+            writer.BEGIN(copy);
+            writer.COMMIT();
+        });
         std::string out(text.size() + 1, '\0');
         const double take = MEDIAN(runs, [&] { SCI(SCI_GETTEXT, out.size(), reinterpret_cast<LPARAM>(out.data())); });
 
+        std::string styled(2 * text.size() + 2, '\0');
+        const double takeStyled = MEDIAN(runs, [&] {
+            Sci_TextRangeFull range{{0, static_cast<Sci_Position>(text.size())}, styled.data()};
+            SCI(SCI_GETSTYLEDTEXTFULL, 0, reinterpret_cast<LPARAM>(&range));
+        });
+        const double body = MEDIAN(runs, [&] {
+            std::string rest;
+            size_t total = 0;
+            WRITERTFBODY(reinterpret_cast<const unsigned char *>(styled.data()), text.size(),
+                         [&total](std::string_view line) {
+                             total += line.size();
+                             return true;
+                         },
+                         rest);
+        });
         const double open = MEDIAN(runs, [&] {
             SCI(SCI_SETSAVEPOINT);
             AppSettings.CurrentFile = source;
@@ -158,9 +194,13 @@ int main() {
 
         ROW("raw read", read, mb, 0);
         ROW("raw write", write, mb, 0);
+        ROW("safe write (temporary file, flush, replace)", safeWrite, mb, write);
+        ROW("  of which the fixed cost (no bytes)", safeEmpty, mb, 0);
         ROW("Scintilla takes the text", insert, mb, 0);
         ROW("Scintilla takes the text and colours it", insertColour, mb, 0);
         ROW("Scintilla gives the text (SCI_GETTEXT)", take, mb, 0);
+        ROW("Scintilla gives the styled text", takeStyled, mb, 0);
+        ROW("RTF body from the styled text (no file)", body, mb, 0);
         ROW("OPENFILE 11101 with block applied", open, mb, read + insertColour);
         std::printf("  %-44s (baseline: raw read + take and colour)\n", "");
         ROW("SAVEFILE", save, mb, take + write);

@@ -173,3 +173,20 @@ TEST(RtfBody, LargeListingStreamsLineByLine) {
     EXPECT_EQ(rest.size(), 6 + 1u * 1024 * 1024);
     EXPECT_GT(bytes, lineCount * 30);
 }
+
+TEST(RtfBody, PiecesGiveTheSameOutputAsTheWhole) {
+    const std::vector<unsigned char> styled =
+        STYLED({{"Dim", 3}, {" ", 0}, {"s", 0}, {"\r\n", 1}, {"\"{a}\\\"", 4}, {" ' c", 1}, {"\n", 1}, {"x", 1}, {"\r\n", 0}, {"End", 3}});
+    const size_t count = styled.size() / 2;
+    std::string whole, wholeRest;
+    ASSERT_TRUE(WRITERTFBODY(styled.data(), count, [&](std::string_view l) { whole += l; return true; }, wholeRest));
+    for (size_t cut = 0; cut <= count; ++cut) {
+        std::string pieces, line;
+        unsigned style = 0;
+        const auto sink = [&](std::string_view l) { pieces += l; return true; };
+        ASSERT_TRUE(APPENDRTFBODY(styled.data(), cut, sink, line, style));
+        ASSERT_TRUE(APPENDRTFBODY(styled.data() + 2 * cut, count - cut, sink, line, style));
+        EXPECT_EQ(pieces, whole) << "cut at " << cut;
+        EXPECT_EQ(line, wholeRest) << "cut at " << cut;
+    }
+}
