@@ -136,22 +136,6 @@ void ONINITMENUPOPUP(HMENU popup, int position) {
     }
 }
 
-// True when the window may close.
-bool ONCLOSE() {
-    if (SCI(SCI_GETMODIFY) == 0)
-        return true;
-    switch (MessageBoxA(MainWindow, "The text was been changed.\rSave changes?", PROGRAMCAPTION,
-                        MB_YESNOCANCEL | MB_ICONHAND)) {
-    case IDYES:
-        // A failed or cancelled save keeps the window, so the text is not lost.
-        return (AppSettings.CurrentFile.empty() ? SAVEFILEAS() : SAVEFILE()) == 0;
-    case IDNO:
-        return true;
-    default:
-        return false;
-    }
-}
-
 using HtmlHelpProc = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 void CLOSEHELPVIEWERS(HWND window) {
@@ -209,7 +193,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT 
         ONINITMENUPOPUP(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
         return 0;
     case WM_CLOSE:
-        if (!ONCLOSE())
+        // A failed or cancelled save keeps the window, so the text is not lost.
+        if (!ASKTOSAVE())
             return 0;
         break;
     case WM_DESTROY:

@@ -1,16 +1,8 @@
 #include "app/profilerecord.h"
 
-namespace {
+#include "app/hexdigit.h"
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+namespace {
 
 void AppendHex(std::string &text, std::uint8_t byte) {
     static const char digits[] = "0123456789ABCDEF";
@@ -38,8 +30,8 @@ int DECODEPROFILERECORD(std::string_view text, std::size_t size, std::vector<std
         return RECORD_WRONG_LENGTH;
     std::vector<std::uint8_t> bytes(size + 1);
     for (std::size_t i = 0; i <= size; ++i) {
-        const int high = HexValue(text[2 * i]);
-        const int low = HexValue(text[2 * i + 1]);
+        const int high = HEXDIGITVALUE(text[2 * i]);
+        const int low = HEXDIGITVALUE(text[2 * i + 1]);
         if (high < 0 || low < 0)
             return RECORD_BAD_DIGIT;
         bytes[i] = static_cast<std::uint8_t>(high * 16 + low);

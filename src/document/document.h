@@ -12,6 +12,9 @@ void UPDATELINENUMBERWIDTH();
 void LOADKEYWORDS();
 
 // Opening, saving, export.
+// Asks whether modified text is to be saved; true when the caller may drop
+// the text (saved, not modified, or No), false for Cancel or a failed save.
+bool ASKTOSAVE();
 std::int32_t OPENFILE(std::int32_t mode);
 std::int32_t SAVEFILE();
 std::int32_t SAVEFILEAS();

@@ -57,7 +57,9 @@ std::vector<bool> FOLDHEADERSEXPANDED(std::vector<Sci_Position> *lines = nullptr
     return expanded;
 }
 
-bool SAVEPROMPTALLOWS() {
+}  // namespace
+
+bool ASKTOSAVE() {
     if (SCI(SCI_GETMODIFY) == 0)
         return true;
     switch (MessageBoxA(MainWindow, "The text was been changed.\rSave changes?", PROGRAMCAPTION,
@@ -71,8 +73,6 @@ bool SAVEPROMPTALLOWS() {
         return false;
     }
 }
-
-}  // namespace
 
 std::string MAKESETTINGSBLOCK() {
     COLOURISEALL();
@@ -109,7 +109,7 @@ void APPLYFILESETTINGS() {
 std::int32_t OPENFILE(std::int32_t mode) {
     std::int32_t status = 0;
     std::string path;
-    if (!SAVEPROMPTALLOWS()) {
+    if (!ASKTOSAVE()) {
         status = 1;
         goto done;
     }

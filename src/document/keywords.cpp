@@ -7,6 +7,7 @@
 #include "Scintilla.h"
 #include "app/shell.h"
 #include "document/document.h"
+#include "document/fileio.h"
 #include "document/keywordtext.h"
 #include "ui/resource.h"
 
@@ -28,22 +29,10 @@ std::string_view BUILTINLIST(int id) {
     return STRIPTRAILINGZEROS(std::string_view(static_cast<const char *>(data), SizeofResource(ProgramInstance, found)));
 }
 
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
-};
-
 void READKEYWORDFILE(const std::string &path, int builtinId, std::string &target) {
     {
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.handle != INVALID_HANDLE_VALUE) {
+        FileHandle file(OPENFORREADING(path));
+        if (file.OK()) {
             LARGE_INTEGER size;
             // An empty file, or one whose size cannot be taken, leaves the list as it was.
             if (!GetFileSizeEx(file.handle, &size) || size.QuadPart == 0 || size.QuadPart > 0x7FFFFFF0)
@@ -58,7 +47,7 @@ void READKEYWORDFILE(const std::string &path, int builtinId, std::string &target
         }
     }
     FileHandle created(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (created.handle == INVALID_HANDLE_VALUE)
+    if (!created.OK())
         return;
     const std::string_view builtin = BUILTINLIST(builtinId);
     DWORD written = 0;

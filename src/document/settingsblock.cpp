@@ -1,5 +1,7 @@
 #include "document/settingsblock.h"
 
+#include "app/hexdigit.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -14,16 +16,6 @@ constexpr std::size_t OLDERCARETDIGITS = 8;
 
 // Marker lines further back than this many carriage returns are not searched.
 constexpr int MAXOTHERLINES = 20;
-
-int HEXDIGIT(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 bool STARTSWITHAT(const char *buffer, std::size_t length, std::size_t offset, std::string_view marker) {
     return length - offset >= marker.size() && std::memcmp(buffer + offset, marker.data(), marker.size()) == 0;
@@ -64,7 +56,7 @@ std::string HEXTEXT(int64_t value) {
 int64_t HEXVALUE(std::string_view text) {
     uint64_t bits = 0;
     for (const char c : text) {
-        const int digit = HEXDIGIT(c);
+        const int digit = HEXDIGITVALUE(c);
         if (digit < 0)
             break;
         bits = (bits << 4) | static_cast<uint64_t>(digit);
