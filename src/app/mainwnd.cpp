@@ -1,7 +1,6 @@
 // The main window: the editing control, command dispatch, the control's
 // notifications, menu states, the close prompt and the destroy step.
 #include <windows.h>
-#include <commctrl.h>
 #include <htmlhelp.h>
 
 #include "Scintilla.h"

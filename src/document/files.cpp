@@ -1,7 +1,6 @@
 // Opening, saving and exporting the document, and the settings block that
 // travels with every saved listing.
 #include <windows.h>
-#include <commdlg.h>
 
 #include <memory>
 #include <new>
