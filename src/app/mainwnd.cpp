@@ -143,7 +143,7 @@ void CLOSEHELPVIEWERS(HWND window) {
         WinHelpA(window, AppSettings.ApiHelpFile.c_str(), HELP_QUIT, 0);
     } else if (HMODULE hhctrl = GetModuleHandleA("hhctrl.ocx")) {
         // HTML Help is only loaded once the API help has been shown with it.
-        if (auto htmlHelp = reinterpret_cast<HtmlHelpProc>(GetProcAddress(hhctrl, "HtmlHelpA")))
+        if (auto htmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void *>(GetProcAddress(hhctrl, "HtmlHelpA"))))
             htmlHelp(window, AppSettings.ApiHelpFile.c_str(), HH_CLOSE_ALL, 0);
     }
 }
