@@ -7,6 +7,7 @@
 #include "app/profilerecord.h"
 #include "app/settingsrules.h"
 #include "app/shell.h"
+#include "document/fileio.h"
 
 AppSettingsRecord AppSettings;
 
@@ -102,14 +103,7 @@ std::string FINDFIRSTOF(const std::vector<std::string> &names, std::string &resu
 }
 
 bool CANOPENFORREADING(const std::string &path) {
-    if (path.empty())
-        return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
+    return !path.empty() && FileHandle(OPENFORREADING(path)).OK();
 }
 
 }  // namespace
