@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the x86-64 program and runs the document benchmark under Wine.
+# Builds the x86-64 program and runs the benchmarks under Wine.
+# Usage: scripts/bench.sh [NAME...]   runs bench_NAME.exe (default: all of them)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -8,4 +9,13 @@ source "$root/scripts/wine-env.sh"
 quillet_wine_start 1
 trap quillet_wine_stop EXIT
 cd "$root/build/x64/bin"
-wine bench_documents.exe
+if [ $# -gt 0 ]; then
+  benches=()
+  for name in "$@"; do benches+=("bench_$name.exe"); done
+else
+  benches=(bench_*.exe)
+fi
+for bench in "${benches[@]}"; do
+  echo "== $bench"
+  wine "$bench"
+done

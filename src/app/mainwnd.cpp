@@ -6,13 +6,15 @@
 #include "Scintilla.h"
 #include "app/settingsrules.h"
 #include "app/shell.h"
+#include "build/build.h"
 #include "document/document.h"
+#include "editing/editing.h"
+#include "help/help.h"
+#include "resfiles/resfiles.h"
+#include "settings/settings.h"
 #include "ui/resource.h"
-#include "zescin.h"
 
 namespace {
-
-const int PENDINGSETTINGSTIMER = 1;
 
 void CREATEEDITOR(HWND window) {
     EditorControl = CreateWindowExA(0, "ScintillaPb", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, window,
@@ -24,24 +26,22 @@ void CREATEEDITOR(HWND window) {
     SetFocus(EditorControl);
 }
 
-// Asks for a file name when the text has none, then saves; 0 when the text
-// is on disk under CurrentFile.
-int SAVEBEFORECOMPILING() {
+// Asks for a file name when the text has none, saves, and compiles with the
+// configured compiler when the text is on disk.
+void COMPILECOMMAND(std::int32_t runAfter) {
     if (AppSettings.CurrentFile.empty()) {
         if (MessageBoxA(MainWindow, "The editor content isn't saved as file. Save now?", PROGRAMCAPTION,
                         MB_YESNO | MB_ICONHAND) == IDYES)
             SAVEFILEAS();
     }
     if (AppSettings.CurrentFile.empty())
-        return 1;
-    return SAVEFILE();
-}
-
-void OPENEDITORHELP() {
-    if (!LoadLibraryA("RICHED32")) {
-        MessageBoxA(MainWindow, "Can't open help.\rUnable to load riched32.dll", nullptr, MB_ICONHAND);
         return;
-    }
+    if (SAVEFILE() != 0)
+        return;
+    if (AppSettings.CompilerType == 1)
+        COMPILEPOWERBASIC(runAfter);
+    else
+        COMPILEFREEBASIC(runAfter);
 }
 
 void ONCOMMAND(HWND window, int id) {
@@ -79,15 +79,69 @@ void ONCOMMAND(HWND window, int id) {
     case CMD_SELECTALL:
         SCI(SCI_SELECTALL);
         break;
+    case CMD_SEARCH:
+        OPENSEARCHDIALOG();
+        break;
+    case CMD_GOTO:
+        OPENGOTODIALOG();
+        break;
+    case CMD_TOGGLESUB:
+        TOGGLESUB(CURRENTLINE());
+        break;
+    case CMD_TOGGLESUBSBELOW:
+        TOGGLESUBSBELOW(CURRENTLINE());
+        break;
+    case CMD_BLOCKCOMMENT:
+        BLOCKCOMMENT(1);
+        break;
+    case CMD_BLOCKUNCOMMENT:
+        BLOCKCOMMENT(-1);
+        break;
+    case CMD_BLOCKINDENT:
+        BLOCKINDENT(1);
+        break;
+    case CMD_BLOCKUNINDENT:
+        BLOCKINDENT(-1);
+        break;
     case CMD_COMPILE:
+        COMPILECOMMAND(0);
+        break;
     case CMD_RUN:
-        SAVEBEFORECOMPILING();
+        COMPILECOMMAND(1);
+        break;
+    case CMD_EDITRESOURCES:
+        EDITRESOURCES();
+        break;
+    case CMD_UPDATEPBRESOURCES:
+        UPDATEPBRESOURCES();
+        break;
+    case CMD_FONTSETTINGS:
+        if (OPENFONTSETTINGS() == 1)
+            APPLYSTYLES();
+        break;
+    case CMD_GENERALSETTINGS:
+        OPENGENERALSETTINGS();
+        break;
+    case CMD_PROJECTSETTINGS:
+        OPENPROJECTSETTINGS();
         break;
     case CMD_AUTOINDENT:
         AppSettings.AutoIndent = AppSettings.AutoIndent == 1 ? 0 : 1;
         break;
+    case CMD_HELPKEYWORD:
+        KEYWORDHELP();
+        break;
+    case CMD_BASICHELP:
+        BASICHELP();
+        break;
+    case CMD_APIHELP:
+        APIHELP();
+        break;
     case CMD_EDITORHELP:
         OPENEDITORHELP();
+        break;
+    case CMD_ABOUT:
+        SHOWABOUT(window);
         break;
     default:
         break;
@@ -96,9 +150,20 @@ void ONCOMMAND(HWND window, int id) {
 
 void ONNOTIFY(const SCNotification &n) {
     switch (n.nmhdr.code) {
+    case SCN_MARGINCLICK:
+        if (n.margin == 1)
+            TOGGLESUB(SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(n.position)));
+        break;
     case SCN_MODIFIED:
         if (n.linesAdded != 0)
             UPDATELINENUMBERWIDTH();
+        break;
+    case SCN_NEEDSHOWN:
+        REVEALLINES(n.position, n.position + n.length);
+        break;
+    case SCN_CHARADDED:
+        if (AppSettings.AutoIndent == 1 && (n.ch == 10 || n.ch == 13))
+            AUTOINDENT(n.ch);
         break;
     default:
         break;
@@ -158,10 +223,6 @@ void ONDESTROY(HWND window) {
 
 }  // namespace
 
-LRESULT SCI(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Scintilla_DirectFunction(EditorPointer, message, wParam, lParam);
-}
-
 void UPDATETITLE() {
     SetWindowTextA(MainWindow, AppSettings.CurrentFile.empty() ? DEFAULTTITLE : AppSettings.CurrentFile.c_str());
 }
@@ -185,8 +246,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT 
         ONNOTIFY(*reinterpret_cast<const SCNotification *>(lParam));
         return 0;
     case WM_TIMER:
-        KillTimer(window, PENDINGSETTINGSTIMER);
-        APPLYFILESETTINGS();
+        if (wParam == PENDINGSETTINGSTIMER) {
+            KillTimer(window, PENDINGSETTINGSTIMER);
+            APPLYFILESETTINGS();
+        }
         return 0;
     case WM_INITMENUPOPUP:
         ONINITMENUPOPUP(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));

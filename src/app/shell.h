@@ -6,11 +6,10 @@
 #include <string_view>
 
 #include "app/appsettings.h"
+#include "app/editor.h"
 
 extern HINSTANCE ProgramInstance;
 extern HWND MainWindow;
-extern HWND EditorControl;
-extern void *EditorPointer;
 extern HWND SearchDialog;
 extern HWND GoToDialog;
 extern HWND HelpWindow;
@@ -21,8 +20,9 @@ constexpr const char *MAINCLASSNAME = "ZeTarvikClass";
 constexpr const char *DEFAULTTITLE = "Quillet by Vandrell";
 constexpr const char *PROGRAMCAPTION = "Quillet";
 
-// Calls the editing control directly.
-LRESULT SCI(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// Timers of the main window, told apart by id. Timer 1 applies the settings
+// block of the file just opened.
+constexpr UINT_PTR PENDINGSETTINGSTIMER = 1;
 
 // Configuration store.
 int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent);

@@ -7,8 +7,6 @@
 
 HINSTANCE ProgramInstance = nullptr;
 HWND MainWindow = nullptr;
-HWND EditorControl = nullptr;
-void *EditorPointer = nullptr;
 HWND SearchDialog = nullptr;
 HWND GoToDialog = nullptr;
 HWND HelpWindow = nullptr;

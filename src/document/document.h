@@ -8,6 +8,9 @@ void SETUPEDITOR();
 void APPLYSTYLES();
 void UPDATELINENUMBERWIDTH();
 
+// Font and colours dialog: shows it modally; 1 when it ended with OK.
+int OPENFONTSETTINGS();
+
 // Keyword lists.
 void LOADKEYWORDS();
 

@@ -21,8 +21,6 @@ std::string PendingSettings;
 
 namespace {
 
-const UINT_PTR PENDINGSETTINGSTIMER = 1;
-
 // The largest document the editing control is given: it keeps the text, a
 // style byte per character and its undo data in the process's memory.
 #if INTPTR_MAX > INT32_MAX

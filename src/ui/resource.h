@@ -48,3 +48,8 @@
 #define IDC_PREVIEW 10001
 #define IDC_CURRENTDIR 10101
 #define IDC_INCLUDEDIR 10102
+
+// Control and resource ids of the subsystems' dialogs.
+#include "editingids.h"
+#include "helpids.h"
+#include "settingsids.h"

@@ -1,0 +1,4 @@
+// Font and colours dialog (to be built).
+#include "document/document.h"
+
+int OPENFONTSETTINGS() { return 0; }

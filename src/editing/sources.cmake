@@ -1,0 +1,3 @@
+list(APPEND QUILLET_APP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/editing.cpp
+)

@@ -1,0 +1,2 @@
+// Ids of the editing dialogs.
+#pragma once

@@ -1,0 +1,2 @@
+// Ids of the help dialogs.
+#pragma once

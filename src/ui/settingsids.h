@@ -1,0 +1,2 @@
+// Ids of the settings dialogs.
+#pragma once
