@@ -171,7 +171,9 @@ std::int32_t OPENFILE(std::int32_t mode) {
         SCI(SCI_CLEARALL);
         // The loaded text starts without undo history: do not collect any.
         SCI(SCI_SETUNDOCOLLECTION, 0);
-        SCI(SCI_ADDTEXT, length, reinterpret_cast<LPARAM>(buffer.get()));
+        // Appended, the text leaves the caret at the start: no caret move
+        // that would lay out a long first line before the window can answer.
+        SCI(SCI_APPENDTEXT, length, reinterpret_cast<LPARAM>(buffer.get()));
         SCI(SCI_SETUNDOCOLLECTION, 1);
         SCI(SCI_EMPTYUNDOBUFFER);
         SCI(SCI_SETSAVEPOINT);
@@ -179,7 +181,12 @@ std::int32_t OPENFILE(std::int32_t mode) {
             SCI(SCI_GOTOLINE, SCI(SCI_GETLINECOUNT));
             SetTimer(MainWindow, PENDINGSETTINGSTIMER, 55, nullptr);
         } else {
-            SCI(SCI_GOTOPOS, 0);
+            // Caret and view at the start of the text. The caret is there
+            // already; placing it without the scroll check of SCI_GOTOPOS
+            // spares the layout of the whole first line, which on a file of
+            // one long line costs as much as the load itself.
+            SCI(SCI_SETEMPTYSELECTION, 0);
+            SCI(SCI_SETXOFFSET, 0);
         }
     }
 done:

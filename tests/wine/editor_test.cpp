@@ -188,3 +188,101 @@ TEST_F(EditorTest, NewStylesApplyWithoutTouchingTheMargin) {
 }
 
 }  // namespace
+
+namespace {
+
+// The editing control's client area as pixels.
+std::vector<std::uint32_t> PIXELS(HWND window, int &width, int &height) {
+    RECT r;
+    GetClientRect(window, &r);
+    width = r.right;
+    height = r.bottom;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // The control paints itself into the bitmap, as it would on the screen.
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    SelectObject(memory, old);
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return pixels;
+}
+
+void SETCHECKMONOSPACED(int on) {
+    for (int style = 0; style <= STYLE_DEFAULT; ++style)
+        if (style != STYLE_LINENUMBER)
+            SCI(SCI_STYLESETCHECKMONOSPACED, style, on);
+}
+
+}  // namespace
+
+TEST_F(EditorTest, StylesOfTheConfiguredFontAreLaidOutAsMonospaced) {
+    START();
+    const auto checkStyles = [this] {
+        for (int style = 0; style < SYNTAXCOLORCOUNT; ++style)
+            EXPECT_EQ(CALL(SCI_STYLEGETCHECKMONOSPACED, style), 1) << "style " << style;
+        EXPECT_EQ(CALL(SCI_STYLEGETCHECKMONOSPACED, STYLE_DEFAULT), 1);
+        // The line numbers use a proportional face of their own.
+        EXPECT_EQ(CALL(SCI_STYLEGETCHECKMONOSPACED, STYLE_LINENUMBER), 0);
+    };
+    checkStyles();
+    // The font dialog's OK applies the styles again.
+    APPLYSTYLES();
+    checkStyles();
+}
+
+TEST_F(EditorTest, MonospacedLayoutDrawsExactlyWhatMeasuringDraws) {
+    // A listing with every kind of style, a long line that scrolls and the
+    // caret inside it; drawn once measured character by character and once
+    // laid out by multiplication, the pixels must be the same.
+    START();
+    std::string text = "' Comment line\r\n#include \"windows.bi\"\r\nSub Main(ByVal x As Integer)\r\n";
+    text += "  Dim s As String = \"text with {braces}\" : x = &HFF + 1234\r\n";
+    text += "  MessageBox(0, s, \"caption\", MB_OK) ' " + std::string(300, 'w') + "\r\nEnd Sub\r\n";
+    SETTEXT(text);
+    CALL(SCI_GOTOPOS, text.find("caption"));
+    // A steady caret, so that both pictures show it the same.
+    CALL(SCI_SETCARETPERIOD, 0);
+    CALL(SCI_COLOURISE, 0, -1);
+    for (const int font : {0, 1}) {
+        if (font == 1) {
+            // A proportional face: the check finds it is not monospaced and
+            // measures as before.
+            AppSettings.Font = "Arial";
+            APPLYSTYLES();
+        }
+        int width = 0, height = 0, width2 = 0, height2 = 0;
+        SETCHECKMONOSPACED(0);
+        UpdateWindow(EditorControl);
+        const std::vector<std::uint32_t> measured = PIXELS(EditorControl, width, height);
+        const LRESULT scrollMeasured = CALL(SCI_GETSCROLLWIDTH);
+        SETCHECKMONOSPACED(1);
+        UpdateWindow(EditorControl);
+        const std::vector<std::uint32_t> multiplied = PIXELS(EditorControl, width2, height2);
+        ASSERT_EQ(width, width2);
+        ASSERT_EQ(height, height2);
+        ASSERT_GT(width * height, 10000);
+        // Text was drawn: more than a few pixels differ from the background.
+        size_t inked = 0;
+        for (const std::uint32_t pixel : measured)
+            inked += (pixel & 0xFFFFFF) != (measured.back() & 0xFFFFFF);
+        EXPECT_GT(inked, 500u);
+        size_t differing = 0;
+        for (size_t i = 0; i < measured.size(); ++i)
+            differing += (measured[i] & 0xFFFFFF) != (multiplied[i] & 0xFFFFFF);
+        EXPECT_EQ(differing, 0u) << "font " << AppSettings.Font;
+        EXPECT_EQ(CALL(SCI_GETSCROLLWIDTH), scrollMeasured);
+        EXPECT_EQ(CALL(SCI_POINTXFROMPOSITION, 0, CALL(SCI_GETCURRENTPOS)) > 0, true);
+    }
+}

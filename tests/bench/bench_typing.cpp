@@ -1,0 +1,224 @@
+// Benchmark of typing latency and of the first answer after opening a long
+// single-line file: a character given to the editing control, then its
+// repaint forced; medians and maxima. Prints figures; checks nothing.
+// Run: scripts/bench.sh typing
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Scintilla.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "ui/resource.h"
+
+namespace {
+
+double NOW() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void PUMP() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// Listing of Subs with comments, strings and numbers, as in the document benchmark.
+std::string LISTING(size_t bytes) {
+    std::string text;
+    text.reserve(bytes + 4096);
+    for (unsigned n = 0; text.size() < bytes; ++n) {
+        const std::string id = std::to_string(n);
+        text += "Sub Handler" + id + "(ByVal hWnd As HWND, ByVal msg As UINT)\r\n";
+        text += "  Dim caption As String = \"Handler number " + id + "\"\r\n";
+        text += "  ' Tell the user what happened\r\n";
+        text += "  If msg = WM_COMMAND Then\r\n";
+        text += "    MessageBox(hWnd, \"Command received\", caption, MB_OK Or MB_ICONINFORMATION)\r\n";
+        text += "  End If\r\nEnd Sub\r\n\r\n";
+    }
+    return text;
+}
+
+// One line of code-like text without a line end.
+std::string LONGLINE(size_t bytes) {
+    std::string text;
+    text.reserve(bytes + 128);
+    for (unsigned n = 0; text.size() < bytes; ++n)
+        text += "x" + std::to_string(n) + " = MessageBox(hWnd, \"text\", caption, " + std::to_string(n % 97) + ") : ";
+    text.resize(bytes);
+    return text;
+}
+
+void LOAD(const std::string &text) {
+    SCI(SCI_CLEARALL);
+    SCI(SCI_ADDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    SCI(SCI_EMPTYUNDOBUFFER);
+    UpdateWindow(EditorControl);
+    PUMP();
+}
+
+// Types keystrokes at the caret; each one is followed by a forced repaint.
+void TYPE(const char *what, int keys) {
+    std::vector<double> times;
+    for (int i = 0; i < keys; ++i) {
+        const double start = NOW();
+        SendMessageA(EditorControl, WM_CHAR, 'a' + i % 26, 1);
+        UpdateWindow(EditorControl);
+        times.push_back(NOW() - start);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("  %-52s median %8.2f ms   max %8.2f ms   (%d keys)\n", what, times[times.size() / 2] * 1000,
+                times.back() * 1000, keys);
+    std::fflush(stdout);
+}
+
+// Where a keystroke's time goes: the insertion, the lexer's pass over what
+// changed, and the repaint with its layout of the line.
+void BREAKDOWN(const char *what, int keys) {
+    std::vector<double> insert, style, layout, paint;
+    for (int i = 0; i < keys; ++i) {
+        const double start = NOW();
+        const LRESULT at = SCI(SCI_GETCURRENTPOS);
+        SCI(SCI_INSERTTEXT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>("a"));
+        const double inserted = NOW();
+        SCI(SCI_COLOURISE, static_cast<WPARAM>(SCI(SCI_GETENDSTYLED)), -1);
+        const double styled = NOW();
+        SCI(SCI_GOTOPOS, static_cast<WPARAM>(at + 1));
+        const double laid = NOW();
+        UpdateWindow(EditorControl);
+        const double painted = NOW();
+        insert.push_back(inserted - start);
+        style.push_back(styled - inserted);
+        layout.push_back(laid - styled);
+        paint.push_back(painted - laid);
+    }
+    for (auto *v : {&insert, &style, &layout, &paint})
+        std::sort(v->begin(), v->end());
+    std::printf("  %-52s insert %.2f ms, lexer %.2f ms, caret shown %.2f ms, paint %.2f ms (medians)\n", what,
+                insert[keys / 2] * 1000, style[keys / 2] * 1000, layout[keys / 2] * 1000, paint[keys / 2] * 1000);
+    std::fflush(stdout);
+}
+
+void WRITEFILE(const std::string &path, const std::string &bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+int main() {
+    ProgramInstance = GetModuleHandleA(nullptr);
+    LOADPROGRAMPATHS();
+    char temp[MAX_PATH + 1];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "quillet-bench-typing\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    AppSettings.ExeDir = folder;
+    AppSettings.IniPath = folder + "Quillet.ini";
+    LOADFIRSTFILE("/e");
+    LOADSETTINGS();
+    REGISTERMAINCLASS(ProgramInstance);
+    CREATEMAINWINDOW();
+    ShowWindow(MainWindow, SW_SHOW);
+    UpdateWindow(MainWindow);
+    PUMP();
+    std::printf("Typing latency (font \"%s\" %d pt; monospaced check %s):\n", AppSettings.Font.c_str(),
+                AppSettings.FontSize, SCI(SCI_STYLEGETCHECKMONOSPACED, 0) ? "on" : "off");
+
+    LOAD(LISTING(16u << 20));
+    SCI(SCI_GOTOPOS, static_cast<WPARAM>(SCI(SCI_GETLENGTH) / 2));
+    SCI(SCI_SCROLLCARET);
+    UpdateWindow(EditorControl);
+    TYPE("(a) middle of a 16 MB listing", 200);
+    BREAKDOWN("    of which", 50);
+
+    LOAD(LONGLINE(2u << 20));
+    SCI(SCI_DOCUMENTEND);
+    UpdateWindow(EditorControl);
+    TYPE("(b) end of a 2 MB single line", 20);
+    BREAKDOWN("    of which", 20);
+
+    // Opening a file of one 20 MB line. OPENFILE runs inside a command; as
+    // soon as it returns, the message loop answers what other programs send
+    // (sent messages come before painting). The first paint then lexes and
+    // lays out the whole line.
+    const std::string path = folder + "longline.bas";
+    WRITEFILE(path, LONGLINE(20u << 20));
+    std::vector<double> answers, paints;
+    for (int run = 0; run < 3; ++run) {
+        // Start from an empty editor, as a program that was started with the file.
+        SCI(SCI_CLEARALL);
+        SCI(SCI_SETSAVEPOINT);
+        UpdateWindow(MainWindow);
+        AppSettings.CurrentFile = path;
+        const double start = NOW();
+        OPENFILE(CMD_OPENCURRENT);
+        const double opened = NOW();
+        UpdateWindow(MainWindow);
+        PUMP();
+        const double painted = NOW();
+        answers.push_back(opened - start);
+        paints.push_back(painted - start);
+    }
+    std::sort(answers.begin(), answers.end());
+    std::sort(paints.begin(), paints.end());
+    std::printf("  %-52s median %8.1f ms   max %8.1f ms\n", "(c) open a 20 MB single line: window answers after",
+                answers[1] * 1000, answers[2] * 1000);
+    std::printf("  %-52s median %8.1f ms   max %8.1f ms\n", "    first paint complete after", paints[1] * 1000,
+                paints[2] * 1000);
+
+    // The same load step by step, to see where the time goes.
+    {
+        const std::string line = LONGLINE(20u << 20);
+        const double start = NOW();
+        SCI(SCI_CLEARDOCUMENTSTYLE);
+        SCI(SCI_CLEARALL);
+        const double cleared = NOW();
+        SCI(SCI_SETUNDOCOLLECTION, 0);
+        SCI(SCI_APPENDTEXT, line.size(), reinterpret_cast<LPARAM>(line.data()));
+        SCI(SCI_SETUNDOCOLLECTION, 1);
+        const double added = NOW();
+        SCI(SCI_EMPTYUNDOBUFFER);
+        SCI(SCI_SETSAVEPOINT);
+        const double saved = NOW();
+        SCI(SCI_SETEMPTYSELECTION, 0);
+        SCI(SCI_SETXOFFSET, 0);
+        const double moved = NOW();
+        SCI(SCI_GOTOPOS, 0);
+        const double gone = NOW();
+        SetFocus(EditorControl);
+        const double focused = NOW();
+        SendMessageA(MainWindow, WM_NULL, 0, 0);
+        const double answered = NOW();
+        UpdateWindow(MainWindow);
+        const double painted = NOW();
+        std::printf("      %-48s clear %.1f ms, add text %.1f ms, undo and save point %.1f ms, caret to 0 %.1f ms, focus %.1f ms, "
+                    "answer %.1f ms, first paint %.1f ms; SCI_GOTOPOS 0 would add %.1f ms\n", "of which",
+                    (cleared - start) * 1000, (added - cleared) * 1000, (saved - added) * 1000, (moved - saved) * 1000,
+                    (focused - gone) * 1000, (answered - focused) * 1000, (painted - answered) * 1000,
+                    (gone - moved) * 1000);
+    }
+
+    SCI(SCI_SETSAVEPOINT);
+    DestroyWindow(MainWindow);
+    DeleteFileA(path.c_str());
+    DeleteFileA(AppSettings.IniPath.c_str());
+    DeleteFileA((folder + "FreeBasicKeywords.txt").c_str());
+    DeleteFileA((folder + "ApiKeywords.txt").c_str());
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}
