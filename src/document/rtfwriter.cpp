@@ -35,7 +35,13 @@ std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&
     std::string header;
     header.reserve(128 + font.size() + RTFSTYLECOUNT * 32);
     header += "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 ";
-    header += font;
+    // A face name from a hand-edited INI file may hold braces or backslashes;
+    // unescaped they would end the font table and the document early.
+    for (const char c : font) {
+        if (CHARKINDS.Kind[static_cast<unsigned char>(c)] == ESCAPED)
+            header += '\\';
+        header += c;
+    }
     header += ";}}";
     header += "{\\colortbl ";
     for (const uint32_t color : colors) {
