@@ -87,15 +87,33 @@ bool MOVEINTOPLACE(const std::string &temporary, const std::string &name, bool e
     return MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-// Starts a tool on the resource file; a start failure is reported with the
-// tool's path.
-void STARTTOOL(const std::string &program, const std::string &file, UINT showState, const std::string &failure) {
-    const std::string commandLine = TOOLCOMMANDLINE(program, ISFILE(program), file);
+// Starts a tool on the resource file, as WinExec would, but in the resource
+// file's folder: relative names in the tool's own files then mean the same as
+// for the compiler, whatever folder a file dialog left the editor in. A start
+// failure is reported with the tool's path.
+void STARTTOOL(const std::string &program, const std::string &file, WORD showState, const std::string &failure) {
+    std::string commandLine = TOOLCOMMANDLINE(program, ISFILE(program), file);
+    std::string folder = FOLDEROF(file);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        folder.clear();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showState;
+    PROCESS_INFORMATION process{};
     // An empty setting starts nothing: the command line would begin with the
     // resource file's name.
-    const UINT result = program.empty() ? 0 : WinExec(commandLine.c_str(), showState);
-    if (result < 33)
+    const bool started = !program.empty() &&
+                         CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    if (!started) {
         SHOWSTOP(failure);
+        return;
+    }
+    // The tool runs on its own; the editor does not wait for it.
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 }
 
 }  // namespace

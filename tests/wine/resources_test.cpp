@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <thread>
@@ -54,6 +55,10 @@ std::function<void(HWND)> SEE(std::vector<Box> &seen, int answer) {
         b.OkOnly = harness::HASBUTTON(box, IDOK) && !harness::HASBUTTON(box, IDYES) && !harness::HASBUTTON(box, IDNO) &&
                    !harness::HASBUTTON(box, IDCANCEL);
         seen.push_back(b);
+        // QUILLET_BOX_PAUSE=ms leaves each box up for a screenshot.
+        char pause[16] = {};
+        if (GetEnvironmentVariableA("QUILLET_BOX_PAUSE", pause, sizeof pause) > 0)
+            Sleep(static_cast<DWORD>(atoi(pause)));
         harness::PRESSBUTTON(box, answer ? answer : (b.YesNo ? IDNO : IDOK));
     };
 }
@@ -182,6 +187,8 @@ TEST_F(ResourcesTest, FreeBasicProposalYesCreatesTheFileAndStartsTheEditor) {
     EXPECT_EQ(started["argc"], "2");
     EXPECT_EQ(started["arg1"], res);
     EXPECT_EQ(started["show"], std::to_string(SW_SHOW));
+    // The editor works in the resource file's folder.
+    EXPECT_EQ(started["folder"] + "\\", Folder.PATH());
     // The proposal is not kept as a project setting.
     EXPECT_EQ(ProjectSettings.ResourceFile, "");
 }
@@ -211,6 +218,7 @@ TEST_F(ResourcesTest, StoredRelativeNameIsTakenFromTheListingsFolder) {
     auto started = STARTED();
     EXPECT_EQ(started["arg1"], Folder.FILE("res\\app.res"));
     EXPECT_EQ(started["argc"], "2");
+    EXPECT_EQ(started["folder"], Folder.FILE("res"));
     EXPECT_EQ(Folder.READFILE("res\\app.res"), "existing");
     EXPECT_EQ(ProjectSettings.ResourceFile, "res\\app.res");
 }
@@ -273,6 +281,8 @@ TEST_F(ResourcesTest, ConverterStartsMinimisedWithoutFocus) {
     EXPECT_EQ(started["program"], "converter");
     EXPECT_EQ(started["commandline"], QUOTED(Converter) + " " + QUOTED(Folder.FILE("app.res")));
     EXPECT_EQ(started["show"], std::to_string(SW_SHOWMINNOACTIVE));
+    EXPECT_EQ(started["arg1"], Folder.FILE("app.res"));
+    EXPECT_EQ(started["folder"] + "\\", Folder.PATH());
 }
 
 TEST_F(ResourcesTest, ToolStartFailuresNameTheTool) {
@@ -287,8 +297,10 @@ TEST_F(ResourcesTest, ToolStartFailuresNameTheTool) {
     EXPECT_TRUE(boxes[0].Stop);
     boxes = RUN(CMD_EDITRESOURCES, {IDOK});
     ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Caption, DEFAULTCAPTION);
     EXPECT_EQ(boxes[0].Text, "Error starting resource editor\r" + missing);
     EXPECT_TRUE(boxes[0].Stop);
+    EXPECT_TRUE(boxes[0].OkOnly);
 
     AppSettings.ResourceEditor.clear();
     AppSettings.PbResourceConverter.clear();
