@@ -191,6 +191,14 @@ TEST_F(ResourcesTest, FreeBasicProposalYesCreatesTheFileAndStartsTheEditor) {
     EXPECT_EQ(started["folder"] + "\\", Folder.PATH());
     // The proposal is not kept as a project setting.
     EXPECT_EQ(ProjectSettings.ResourceFile, "");
+
+    // Next time the proposed file is there: only the proposal is asked.
+    DeleteFileA(Log.c_str());
+    const auto again = RUN(CMD_EDITRESOURCES, {IDYES});
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].Text, boxes[0].Text);
+    EXPECT_EQ(STARTED()["arg1"], res);
+    EXPECT_FALSE(harness::FILEEXISTS(res + ".bak"));
 }
 
 TEST_F(ResourcesTest, FreeBasicProposalNoOrCreateNoDoesNothing) {
