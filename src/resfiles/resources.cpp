@@ -1,5 +1,191 @@
-// Resource commands (to be built).
-#include "resfiles/resfiles.h"
+// Resource commands: finding the listing's resource file, creating an empty
+// one, and starting the resource editor or the PowerBASIC converter on it.
+#include <windows.h>
 
-void EDITRESOURCES() {}
-void UPDATEPBRESOURCES() {}
+#include <string>
+#include <vector>
+
+#include "Scintilla.h"
+#include "app/shell.h"
+#include "document/fileio.h"
+#include "document/settingsblock.h"
+#include "resfiles/resfiles.h"
+#include "resfiles/resrules.h"
+
+extern PROJECTSETTINGSRECORD ProjectSettings;
+
+namespace {
+
+// A file, not a folder, is there under the name. A file that another program
+// holds open is there all the same, so it is never taken for missing.
+bool ISFILE(const std::string &path) {
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ASKYESNO(const std::string &text, const char *caption) {
+    return MessageBoxA(MainWindow, text.c_str(), caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void SHOWSTOP(const std::string &text) {
+    MessageBoxA(MainWindow, text.c_str(), nullptr, MB_ICONHAND);
+}
+
+// The listing's first lines, each with its line end, as the statement search
+// wants them.
+std::vector<std::string> LEADINGLINES() {
+    std::vector<std::string> lines;
+    const LRESULT count = SCI(SCI_GETLINECOUNT);
+    for (LRESULT line = 0; line < count && lines.size() < RESOURCESCANLINES; ++line) {
+        const LRESULT length = SCI(SCI_LINELENGTH, static_cast<WPARAM>(line));
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        if (length > 0)
+            SCI(SCI_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        lines.push_back(std::move(text));
+    }
+    return lines;
+}
+
+// Writes the empty resource file's bytes to a new file in the folder of name
+// and returns that file's name, or an empty string when it could not be
+// written completely (nothing is left behind then).
+std::string WRITENEWBESIDE(const std::string &name) {
+    std::string folder = FOLDEROF(name);
+    if (folder.empty())
+        folder = ".";
+    std::vector<char> temporary(MAX_PATH + 16, '\0');
+    if (!GetTempFileNameA(folder.c_str(), "qlt", 0, temporary.data()))
+        return std::string();
+    const std::string path = temporary.data();
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool written = file.OK() && WRITEALL(file.handle, EMPTYRESFILEBYTES()) && FlushFileBuffers(file.handle);
+    file.CLOSE();
+    if (!written) {
+        DeleteFileA(path.c_str());
+        return std::string();
+    }
+    return path;
+}
+
+// Puts the new file in place of name. An existing file goes to name + ".bak"
+// first, unless such a backup exists already: that one is kept and the file
+// is replaced without a new backup. When this fails, name still holds what it
+// held before.
+bool MOVEINTOPLACE(const std::string &temporary, const std::string &name, bool exists) {
+    if (!exists)
+        return MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    const std::string backup = name + ".bak";
+    if (MoveFileA(name.c_str(), backup.c_str())) {
+        if (MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH))
+            return true;
+        MoveFileA(backup.c_str(), name.c_str());
+        return false;
+    }
+    return MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+// Starts a tool on the resource file, as WinExec would, but in the resource
+// file's folder: relative names in the tool's own files then mean the same as
+// for the compiler, whatever folder a file dialog left the editor in. A start
+// failure is reported with the tool's path.
+void STARTTOOL(const std::string &program, const std::string &file, WORD showState, const std::string &failure) {
+    std::string commandLine = TOOLCOMMANDLINE(program, ISFILE(program), file);
+    std::string folder = FOLDEROF(file);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        folder.clear();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showState;
+    PROCESS_INFORMATION process{};
+    // An empty setting starts nothing: the command line would begin with the
+    // resource file's name.
+    const bool started = !program.empty() &&
+                         CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    if (!started) {
+        SHOWSTOP(failure);
+        return;
+    }
+    // The tool runs on its own; the editor does not wait for it.
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+}  // namespace
+
+std::int32_t CREATEEMPTYRESFILE(const std::string &name) {
+    if (!HASRESEXTENSION(name)) {
+        SHOWSTOP(BADEXTENSIONMESSAGE(name));
+        return 0;
+    }
+    const bool exists = ISFILE(name);
+    if (exists && !ASKYESNO(OVERWRITEQUESTION(name), DEFAULTTITLE))
+        return 0;
+    // The old file is touched only once the new one is complete on disk.
+    const std::string temporary = WRITENEWBESIDE(name);
+    if (temporary.empty() || !MOVEINTOPLACE(temporary, name, exists)) {
+        if (!temporary.empty())
+            DeleteFileA(temporary.c_str());
+        SHOWSTOP(WRITEFAILEDMESSAGE(name));
+        return 1;
+    }
+    return 0;
+}
+
+std::int32_t GETRESOURCEFILENAME(std::string &name) {
+    name.clear();
+    const std::string &listing = AppSettings.CurrentFile;
+    // The commands are grayed without a file; an accelerator may still come.
+    if (listing.empty())
+        return 0;
+    std::string candidate;
+    if (AppSettings.CompilerType != 1) {
+        if (!ProjectSettings.ResourceFile.empty()) {
+            candidate = RESOLVERESOURCENAME(listing, ProjectSettings.ResourceFile);
+        } else {
+            const std::string proposed = PROPOSEDRESOURCENAME(listing);
+            if (!ASKYESNO(PROPOSALQUESTION(proposed), nullptr))
+                return 0;
+            candidate = proposed;
+        }
+    } else {
+        const RESOURCESTATEMENT statement = FINDRESOURCESTATEMENT(LEADINGLINES());
+        if (statement.Status == RESSTATEMENTMISSING) {
+            SHOWSTOP(NOSTATEMENTMESSAGE);
+            return 0;
+        }
+        if (statement.Status != RESSTATEMENTFOUND) {
+            SHOWSTOP(BADSTATEMENTMESSAGE);
+            return 0;
+        }
+        candidate = PBRESOURCENAME(listing, statement.Name);
+    }
+    if (!ISFILE(candidate)) {
+        if (!ASKYESNO(CREATEQUESTION(candidate), DEFAULTTITLE))
+            return 0;
+        if (CREATEEMPTYRESFILE(candidate) != 0)
+            return 0;
+    }
+    name = candidate;
+    return static_cast<std::int32_t>(name.size());
+}
+
+void EDITRESOURCES() {
+    std::string name;
+    if (GETRESOURCEFILENAME(name) == 0)
+        return;
+    STARTTOOL(AppSettings.ResourceEditor, name, SW_SHOW, EDITORSTARTMESSAGE(AppSettings.ResourceEditor));
+}
+
+void UPDATEPBRESOURCES() {
+    std::string name;
+    if (GETRESOURCEFILENAME(name) == 0)
+        return;
+    STARTTOOL(AppSettings.PbResourceConverter, name, SW_SHOWMINNOACTIVE,
+              CONVERTERSTARTMESSAGE(AppSettings.PbResourceConverter));
+}
