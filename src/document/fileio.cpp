@@ -2,6 +2,8 @@
 
 #include <vector>
 
+FILEWRITERFAULTS FileWriterFaults;
+
 HANDLE OPENFORREADING(const std::string &path) {
     return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -47,8 +49,42 @@ namespace {
 const std::size_t WRITEBUFFERBYTES = 256u << 10;
 }
 
+namespace {
+
+// WRITEALL with the injected full disk: the bytes up to the limit are
+// written, then the write fails as a full disk makes it fail.
+bool WRITEWITHFAULTS(HANDLE file, std::string_view bytes, std::uint64_t &written) {
+    const std::int64_t limit = FileWriterFaults.FailAfterBytes;
+    if (limit >= 0 && written + bytes.size() > static_cast<std::uint64_t>(limit)) {
+        const std::size_t room = written < static_cast<std::uint64_t>(limit)
+                                     ? static_cast<std::size_t>(static_cast<std::uint64_t>(limit) - written)
+                                     : 0;
+        WRITEALL(file, bytes.substr(0, room));
+        written += room;
+        return false;
+    }
+    if (!WRITEALL(file, bytes))
+        return false;
+    written += bytes.size();
+    return true;
+}
+
+// True when another program keeps the file open in a way that forbids
+// replacing it. Replacing such a file fails anyway, but can leave a backup
+// file of the system's own beside it; asked first, nothing is left.
+bool HELDBYANOTHER(const std::string &path) {
+    HANDLE probe = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(probe);
+    return false;
+}
+
+}  // namespace
+
 bool SafeFileWriter::FLUSHBUFFER() {
-    if (!Failed && !Buffer.empty() && !WRITEALL(File.handle, Buffer))
+    if (!Failed && !Buffer.empty() && !WRITEWITHFAULTS(File.handle, Buffer, Written))
         Failed = true;
     Buffer.clear();
     return !Failed;
@@ -66,7 +102,7 @@ bool SafeFileWriter::WRITE(std::string_view bytes) {
     if (!FLUSHBUFFER())
         return false;
     if (bytes.size() >= WRITEBUFFERBYTES) {
-        if (!WRITEALL(File.handle, bytes))
+        if (!WRITEWITHFAULTS(File.handle, bytes, Written))
             Failed = true;
     } else {
         Buffer.assign(bytes);
@@ -82,7 +118,9 @@ int SafeFileWriter::COMMIT() {
     File.CLOSE();
     const DWORD attributes = GetFileAttributesA(Destination.c_str());
     BOOL moved;
-    if (attributes != INVALID_FILE_ATTRIBUTES)
+    if (FileWriterFaults.FailReplace || (attributes != INVALID_FILE_ATTRIBUTES && HELDBYANOTHER(Destination)))
+        moved = FALSE;
+    else if (attributes != INVALID_FILE_ATTRIBUTES)
         moved = ReplaceFileA(Destination.c_str(), Temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                              nullptr, nullptr);
     else

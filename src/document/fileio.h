@@ -28,6 +28,16 @@ HANDLE OPENFORREADING(const std::string &path);
 // Writes all bytes; false when fewer were written.
 bool WRITEALL(HANDLE file, std::string_view bytes);
 
+// Faults the tests inject into the safe writer, where the machine cannot
+// make them happen: writes that fail once FailAfterBytes bytes are written
+// (a full disk), and a final move that fails after everything was written.
+// The program itself never sets them.
+struct FILEWRITERFAULTS {
+    std::int64_t FailAfterBytes = -1;
+    bool FailReplace = false;
+};
+extern FILEWRITERFAULTS FileWriterFaults;
+
 // A new file written beside its destination and moved over it only when it
 // is complete, so a failed save never leaves a shortened file behind.
 class SafeFileWriter {
@@ -47,4 +57,5 @@ private:
     std::string Temporary;
     FileHandle File;
     bool Failed = false;
+    std::uint64_t Written = 0;
 };
