@@ -4,14 +4,23 @@
 # file that holds no resource at all, so the check is what a resource editor
 # does with the file: the empty file followed by one resource must read back
 # as that resource, and windres's own files must begin with the same 32 bytes.
+# Usage: check-res.sh path/to/resources_tests.exe (it writes a fresh file).
 set -euo pipefail
-res="$1"
+exe="$1"
+here="$(cd "$(dirname "$0")/.." && pwd)"
 windres="${WINDRES:-x86_64-w64-mingw32-windres}"
-[ -f "$res" ] || { echo "no empty resource file at $res"; exit 1; }
-size="$(stat -c %s "$res")"
-[ "$size" = 32 ] || { echo "the empty resource file has $size bytes, not 32"; exit 1; }
+source "$here/scripts/wine-env.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+res="$work/empty-sample.res"
+own=0
+if [ -z "${QUILLET_WINE_READY:-}" ]; then quillet_wine_start; own=1; fi
+export QUILLET_RES_SAMPLE="$(winepath -w "$res")"
+"$here/tests/wine-run.sh" "$exe" --gtest_filter=ResourcesTest.SampleForTheIndependentReader >/dev/null
+[ $own = 1 ] && quillet_wine_stop
+[ -f "$res" ] || { echo "the editor wrote no empty resource file at $res"; exit 1; }
+size="$(stat -c %s "$res")"
+[ "$size" = 32 ] || { echo "the empty resource file has $size bytes, not 32"; exit 1; }
 printf '7 RCDATA { "probe" }\n' >"$work/one.rc"
 "$windres" -O res "$work/one.rc" -o "$work/one.res"
 cmp -n 32 "$res" "$work/one.res" || { echo "windres begins its resource files differently"; exit 1; }
