@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quillet: the 32-bit release (i686), the x86-64 build that the tests
-# run under Wine, and the native build of the core and its tests.
-# Usage: scripts/build.sh [all|i686|x64|native]   (default: all)
+# run under Wine, the fuzz targets of the core (clang) and the native build
+# of the core and its tests.
+# Usage: scripts/build.sh [all|i686|x64|fuzz|native]   (default: all)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 what="${1:-all}"
@@ -17,9 +18,15 @@ cross() {
 case "$what" in
   all|i686) cross i686 i686 OFF ;;&
   all|x64) cross x86_64 x64 ON ;;&
+  all|fuzz)
+    # The core's parsers and writers under libFuzzer with the sanitizers.
+    cmake -S "$root" -B "$root/build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUILLET_FUZZ=ON >/dev/null
+    ninja -C "$root/build/fuzz" -j "$jobs" ;;&
   all|native)
     cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DQUILLET_X64_DIR="$root/build/x64" -DQUILLET_I686_DIR="$root/build/i686" >/dev/null
+      -DQUILLET_X64_DIR="$root/build/x64" -DQUILLET_I686_DIR="$root/build/i686" \
+      -DQUILLET_FUZZ_DIR="$root/build/fuzz" >/dev/null
     ninja -C "$root/build/native" -j "$jobs" ;;
 esac
 if [ "$what" = all ] || [ "$what" = i686 ]; then

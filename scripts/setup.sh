@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 cmake ninja-build g++ googletest dpkg-dev
   wine wine64 fonts-wine xvfb xauth x11-utils fonts-liberation imagemagick unrtf file
+  zip unzip nsis clang libclang-rt-14-dev
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

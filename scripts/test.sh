@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds both Windows targets and the native core, then runs every test with
-# CTest: native unit tests, the tests of the x86-64 build under Wine on a
-# private virtual display, and the check of the 32-bit release folder.
+# Builds both Windows targets, the native core and the release files, then
+# runs every test with CTest: native unit tests, the tests of the x86-64
+# build under Wine on a private virtual display, and the checks of the
+# release folders, zips and installer.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" all
+bash "$root/scripts/release.sh"
 source "$root/scripts/wine-env.sh"
 # Always a display of our own, so tests never draw on the user's screen.
 quillet_wine_start 1
