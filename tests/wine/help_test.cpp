@@ -55,6 +55,40 @@ protected:
     void CARETAT(Sci_Position position) { CALL(SCI_GOTOPOS, static_cast<WPARAM>(position)); }
 };
 
+// Saves the screen as a BMP file when QUILLET_SHOTS names a folder.
+void SCREENSHOT(const std::string &name) {
+    const char *folder = std::getenv("QUILLET_SHOTS");
+    if (!folder || !*folder)
+        return;
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(h);
+    std::string bytes(reinterpret_cast<const char *>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char *>(&info.bmiHeader), sizeof info.bmiHeader);
+    bytes.append(static_cast<const char *>(bits), stride * static_cast<DWORD>(h));
+    harness::WRITEWHOLEFILE(std::string(folder) + "\\" + name + ".bmp", bytes);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 // ---------------------------------------------------------------- keyword help
 
 TEST_F(HelpTest, KeywordHelpStartsABasicHelpProgramWithTheWordAtTheCaret) {
@@ -64,7 +98,16 @@ TEST_F(HelpTest, KeywordHelpStartsABasicHelpProgramWithTheWordAtTheCaret) {
     START();
     SETTEXT("  ScreenLock\r\nDim x As Long\r\n");
     CARETAT(5);  // inside ScreenLock, a word of the built-in FreeBASIC list
-    COMMAND(CMD_HELPKEYWORD);
+    // F1 through the accelerator table, as the message loop translates it.
+    AccelTable = LoadAcceleratorsA(ProgramInstance, MAKEINTRESOURCEA(IDA_MAINACCEL));
+    PostMessageA(EditorControl, WM_KEYDOWN, VK_F1, 1);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (TranslateAcceleratorA(MainWindow, AccelTable, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
     const Started started = STARTED(program);
     ASSERT_TRUE(started.Seen) << "the help program was not started";
     EXPECT_EQ(started.Arguments, std::vector<std::string>{"ScreenLock"});
@@ -225,42 +268,7 @@ protected:
         EXPECT_EQ(text.find('\x7F'), std::string::npos);
         EXPECT_EQ(text.find("\\par"), std::string::npos) << "the RTF is read, not shown";
     }
-    // Saves the screen as a BMP file when QUILLET_SHOTS names a folder.
-    static void SCREENSHOT(const std::string &name);
 };
-
-void HelpWindowTest::SCREENSHOT(const std::string &name) {
-    const char *folder = std::getenv("QUILLET_SHOTS");
-    if (!folder || !*folder)
-        return;
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(h);
-    std::string bytes(reinterpret_cast<const char *>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char *>(&info.bmiHeader), sizeof info.bmiHeader);
-    bytes.append(static_cast<const char *>(bits), stride * static_cast<DWORD>(h));
-    harness::WRITEWHOLEFILE(std::string(folder) + "\\" + name + ".bmp", bytes);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
 
 TEST_F(HelpWindowTest, OpensWithContentShownAndEachTopicShowsItsSection) {
     START();
@@ -420,6 +428,7 @@ TEST_F(HelpTest, AboutShowsTheVersionStringsInOrderWithCaptionAndIcon) {
     DialogAnswerer answer([&](HWND box) {
         const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 1088, STM_GETICON, 0, 0));
         information = shown != nullptr && shown == LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
+        SCREENSHOT("about");
         harness::PRESSBUTTON(box, IDOK);
     });
     COMMAND(CMD_ABOUT);
