@@ -17,6 +17,7 @@ for f in Quillet.exe ZESCIN.DLL; do
 done
 grep -q '\bScintilla_DirectFunction$' <<<"$("$objdump" -p "$dir/ZESCIN.DLL")" || { echo "ZESCIN.DLL does not export Scintilla_DirectFunction"; fail=1; }
 grep -q '\bMAINWNDPROC$' <<<"$("$objdump" -p "$dir/Quillet.exe")" || { echo "Quillet.exe does not export MAINWNDPROC"; fail=1; }
+grep -q '\bSTREAMINEDITORHELP$' <<<"$("$objdump" -p "$dir/Quillet.exe")" || { echo "Quillet.exe does not export STREAMINEDITORHELP"; fail=1; }
 if [ "$arch" = i686 ]; then
   grep -q 'PE32 executable (GUI) Intel 80386' <<<"$(file "$dir/Quillet.exe")" || { echo "Quillet.exe is not a 32-bit GUI program: $(file "$dir/Quillet.exe")"; fail=1; }
 fi

@@ -13,6 +13,8 @@ int OPENFONTSETTINGS();
 
 // Keyword lists.
 void LOADKEYWORDS();
+// The Basic keyword list as last loaded (the keyword help searches it).
+const std::string &BASICKEYWORDLIST();
 
 // Opening, saving, export.
 // Asks whether modified text is to be saved; true when the caller may drop

@@ -64,3 +64,7 @@ void LOADKEYWORDS() {
     const std::string joined = JOINKEYWORDS(BasicList, ApiList);
     SCI(SCI_SETKEYWORDS, 0, reinterpret_cast<LPARAM>(joined.c_str()));
 }
+
+const std::string &BASICKEYWORDLIST() {
+    return BasicList;
+}

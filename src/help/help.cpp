@@ -1,17 +1,82 @@
-// Help commands (to be built).
+// Keyword help and the two help files: the word at the caret, and the call
+// that opens each help file by its type.
 #include "help/help.h"
 
+#include <shellapi.h>
+
+#include "Scintilla.h"
 #include "app/shell.h"
+#include "document/document.h"
+#include "help/helprules.h"
 
-void KEYWORDHELP() {}
-void BASICHELP() {}
-void APIHELP() {}
+namespace {
 
-void OPENEDITORHELP() {
-    if (!LoadLibraryA("RICHED32")) {
-        MessageBoxA(MainWindow, "Can't open help.\rUnable to load riched32.dll", nullptr, MB_ICONHAND);
-        return;
+using HtmlHelpProc = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+// HTML Help is loaded when it is first needed, and stays loaded: the main
+// window closes its viewers through the same library when it goes.
+HtmlHelpProc HTMLHELP() {
+    static HtmlHelpProc htmlHelp = nullptr;
+    if (!htmlHelp) {
+        if (HMODULE hhctrl = LoadLibraryA("hhctrl.ocx"))
+            htmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void *>(GetProcAddress(hhctrl, "HtmlHelpA")));
+    }
+    return htmlHelp;
+}
+
+// Makes the call; what the viewer or the shell does with a missing file is
+// theirs to show.
+void OPENHELP(const HelpCall &call) {
+    HWND owner = call.OwnedByMainWindow ? MainWindow : nullptr;
+    const ULONG_PTR data = call.WithKeyword ? reinterpret_cast<ULONG_PTR>(call.Keyword.c_str()) : 0;
+    switch (call.Viewer) {
+    case HelpViewer::WinHelp:
+        for (int i = 0; i < call.Times; ++i)
+            WinHelpA(owner, call.File.c_str(), call.Command, data);
+        break;
+    case HelpViewer::HtmlHelp:
+        if (HtmlHelpProc htmlHelp = HTMLHELP()) {
+            for (int i = 0; i < call.Times; ++i)
+                htmlHelp(owner, call.File.c_str(), call.Command, data);
+        }
+        break;
+    case HelpViewer::Shell:
+        for (int i = 0; i < call.Times; ++i)
+            ShellExecuteA(owner, "open", call.File.c_str(), call.WithKeyword ? call.Keyword.c_str() : nullptr, nullptr,
+                          SW_SHOWNORMAL);
+        break;
     }
 }
 
-void SHOWABOUT(HWND) {}
+}  // namespace
+
+int GETHELPKEYWORD(std::string &keyword) {
+    const Sci_Position caret = SCI(SCI_GETCURRENTPOS);
+    const Sci_Position start = SCI(SCI_WORDSTARTPOSITION, static_cast<WPARAM>(caret), 0);
+    const Sci_Position end =
+        static_cast<Sci_Position>(KEYWORDRANGEEND(start, SCI(SCI_WORDENDPOSITION, static_cast<WPARAM>(caret), 0)));
+    std::string text(static_cast<std::size_t>(end - start) + 1, '\0');
+    Sci_TextRange range{};
+    range.chrg.cpMin = static_cast<Sci_PositionCR>(start);
+    range.chrg.cpMax = static_cast<Sci_PositionCR>(end);
+    range.lpstrText = text.data();
+    const auto got = static_cast<std::size_t>(SCI(SCI_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
+    text.resize(got < text.size() ? got : text.size() - 1);
+    keyword = std::move(text);
+    return CHOOSEHELPKEYWORD(keyword, BASICKEYWORDLIST());
+}
+
+void KEYWORDHELP() {
+    std::string keyword;
+    const int choice = GETHELPKEYWORD(keyword);
+    OPENHELP(KEYWORDHELPCALL(choice, keyword, AppSettings.BasicHelpFile, AppSettings.ApiHelpFile,
+                             AppSettings.CompilerType));
+}
+
+void BASICHELP() {
+    OPENHELP(BASICHELPCALL(AppSettings.BasicHelpFile));
+}
+
+void APIHELP() {
+    OPENHELP(APIHELPCALL(AppSettings.ApiHelpFile));
+}

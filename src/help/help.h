@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // Help keyword (F1), Basic help (Shift+F1), API help (Alt+F1).
 void KEYWORDHELP();
 void BASICHELP();
@@ -10,3 +12,13 @@ void APIHELP();
 void OPENEDITORHELP();
 // About box owned by the given window.
 void SHOWABOUT(HWND owner);
+
+// The word at the caret, rewritten for the help files (at most 1023 bytes);
+// 1 when the Basic help file gets it, 0 for the API help file.
+int GETHELPKEYWORD(std::string &keyword);
+
+// The editor's help window and the callback that streams a topic into its
+// RichEdit control (exported under its plain name).
+INT_PTR CALLBACK EDITORHELPDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+extern "C" __declspec(dllexport) DWORD CALLBACK STREAMINEDITORHELP(DWORD_PTR cookie, LPBYTE buffer, LONG size,
+                                                                   LONG *delivered);

@@ -1,0 +1,113 @@
+// The editor's help window: the topic list on the left, the chosen section of
+// the built-in user guide in a RichEdit 1.0 control on the right.
+#include <windows.h>
+#include <richedit.h>
+
+#include <string_view>
+
+#include "app/shell.h"
+#include "help/help.h"
+#include "help/helprules.h"
+#include "ui/resource.h"
+
+namespace {
+
+constexpr int TOPICLISTWIDTH = 150;
+
+// The topic being streamed; STREAMINEDITORHELP is called with cookie 0 and
+// reads it from here.
+HelpStream Streaming;
+
+// The user guide as the program carries it, or an empty view when missing.
+bool FINDHELPDOCUMENT(std::string_view &document) {
+    HRSRC found = FindResourceA(ProgramInstance, MAKEINTRESOURCEA(IDR_HELPDOCUMENT), MAKEINTRESOURCEA(RT_HELPDOCUMENT));
+    if (!found)
+        return false;
+    HGLOBAL loaded = LoadResource(ProgramInstance, found);
+    const void *data = loaded ? LockResource(loaded) : nullptr;
+    if (!data)
+        return false;
+    document = std::string_view(static_cast<const char *>(data), SizeofResource(ProgramInstance, found));
+    return true;
+}
+
+void LOADHELPTOPIC(HWND dialog) {
+    HWND text = GetDlgItem(dialog, IDC_HELPTEXT);
+    std::string_view document;
+    if (!FINDHELPDOCUMENT(document)) {
+        SetWindowTextA(text, "Help page not found");
+        return;
+    }
+    const auto selected = SendDlgItemMessageA(dialog, IDC_HELPTOPICS, LB_GETCURSEL, 0, 0);
+    Streaming = STARTHELPSTREAM(document, static_cast<int>(selected) + 1);
+    EDITSTREAM stream{};
+    stream.dwCookie = 0;
+    stream.dwError = 0;
+    stream.pfnCallback = STREAMINEDITORHELP;
+    SendMessageA(text, EM_STREAMIN, SF_RTF | SFF_PLAINRTF, reinterpret_cast<LPARAM>(&stream));
+}
+
+void INITHELPWINDOW(HWND dialog) {
+    HWND topics = GetDlgItem(dialog, IDC_HELPTOPICS);
+    SendMessageA(topics, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
+    for (const char *topic : HELPTOPICS)
+        SendMessageA(topics, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topic));
+    SendMessageA(topics, LB_SETCURSEL, 0, 0);
+    // The first topic is loaded once the window runs.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELPTOPICS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(topics));
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    MoveWindow(dialog, screenWidth / 3, 0, screenWidth * 2 / 3, screenHeight, FALSE);
+}
+
+void SIZEHELPWINDOW(HWND dialog, int width, int height) {
+    MoveWindow(GetDlgItem(dialog, IDC_HELPTOPICS), 0, 0, TOPICLISTWIDTH, height, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDC_HELPTEXT), TOPICLISTWIDTH, 0, width - TOPICLISTWIDTH, height, TRUE);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) DWORD CALLBACK STREAMINEDITORHELP(DWORD_PTR, LPBYTE buffer, LONG size,
+                                                                   LONG *delivered) {
+    const std::size_t room = size > 0 ? static_cast<std::size_t>(size) : 0;
+    *delivered = static_cast<LONG>(STREAMHELPSECTION(Streaming, reinterpret_cast<char *>(buffer), room));
+    return 0;
+}
+
+INT_PTR CALLBACK EDITORHELPDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        INITHELPWINDOW(dialog);
+        return TRUE;
+    case WM_SIZE:
+        SIZEHELPWINDOW(dialog, LOWORD(lParam), HIWORD(lParam));
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) {
+            DestroyWindow(dialog);
+            return FALSE;
+        }
+        if (LOWORD(wParam) == IDC_HELPTOPICS) {
+            if (HIWORD(wParam) == LBN_SELCHANGE)
+                LOADHELPTOPIC(dialog);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DESTROY:
+        // The message loop must not offer messages to a window that is gone
+        // (its handle may come back for another window).
+        if (HelpWindow == dialog)
+            HelpWindow = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void OPENEDITORHELP() {
+    if (!LoadLibraryA("RICHED32")) {
+        MessageBoxA(MainWindow, "Can't open help.\rUnable to load riched32.dll", nullptr, MB_ICONHAND);
+        return;
+    }
+    HelpWindow = CreateDialogParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_EDITORHELP), MainWindow, EDITORHELPDLGPROC, 0);
+}
