@@ -767,6 +767,7 @@ TEST_F(FontSettingsTest, AltKeysReachTheColourListsAndTheFocusedItemHasAThickFra
         afterK = FOCUSOF(dialog);
         KEYS({VK_MENU, 'D'});
         afterD = FOCUSOF(dialog);
+        SHOT(dialog, "font-settings-focus");
         SendMessageA(GetDlgItem(dialog, IDC_STRINGCOLOR), CB_SHOWDROPDOWN, TRUE, 0);
         SHOT(dialog, "font-settings-open", 120);
         SendMessageA(GetDlgItem(dialog, IDC_STRINGCOLOR), CB_SHOWDROPDOWN, FALSE, 0);
