@@ -177,7 +177,7 @@ void SETITEM(HMENU popup, UINT id, bool enabled) {
 void ONINITMENUPOPUP(HMENU popup, int position) {
     switch (position) {
     case 0:
-        SETITEM(popup, CMD_SAVE, !AppSettings.CurrentFile.empty() && SCI(SCI_GETMODIFY) != 0);
+        SETITEM(popup, CMD_SAVE, !AppSettings.CurrentFile.empty() && DOCUMENTMODIFIED());
         break;
     case 1:
         SETITEM(popup, CMD_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "document/settingsblock.h"
+
 // Editing control configuration.
 void SETUPEDITOR();
 void APPLYSTYLES();
@@ -15,6 +17,15 @@ int OPENFONTSETTINGS();
 void LOADKEYWORDS();
 // The Basic keyword list as last loaded (the keyword help searches it).
 const std::string &BASICKEYWORDLIST();
+
+// The project settings of the current document; they travel in its
+// settings block.
+extern PROJECTSETTINGSRECORD ProjectSettings;
+// Set when the Project settings dialog changed ProjectSettings: until the
+// document is saved or replaced, that counts as an unsaved change.
+extern bool ProjectSettingsChanged;
+// The text or the project settings hold changes that are not on disk.
+bool DOCUMENTMODIFIED();
 
 // Opening, saving, export.
 // Asks whether modified text is to be saved; true when the caller may drop

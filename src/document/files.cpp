@@ -17,6 +17,7 @@
 #include "document/settingsblock.h"
 
 PROJECTSETTINGSRECORD ProjectSettings;
+bool ProjectSettingsChanged = false;
 std::string PendingSettings;
 
 namespace {
@@ -56,8 +57,12 @@ std::vector<bool> FOLDHEADERSEXPANDED(std::vector<Sci_Position> *lines = nullptr
 
 }  // namespace
 
+bool DOCUMENTMODIFIED() {
+    return SCI(SCI_GETMODIFY) != 0 || ProjectSettingsChanged;
+}
+
 bool ASKTOSAVE() {
-    if (SCI(SCI_GETMODIFY) == 0)
+    if (!DOCUMENTMODIFIED())
         return true;
     switch (MessageBoxA(MainWindow, "The text was been changed.\rSave changes?", PROGRAMCAPTION,
                         MB_YESNOCANCEL | MB_ICONHAND)) {
@@ -114,6 +119,7 @@ std::int32_t OPENFILE(std::int32_t mode) {
         SCI(SCI_CLEARDOCUMENTSTYLE);
         SCI(SCI_CLEARALL);
         SCI(SCI_EMPTYUNDOBUFFER);
+        ProjectSettingsChanged = false;
         AppSettings.CurrentFile.clear();
         UPDATETITLE();
         goto done;
@@ -177,6 +183,7 @@ std::int32_t OPENFILE(std::int32_t mode) {
         SCI(SCI_SETUNDOCOLLECTION, 1);
         SCI(SCI_EMPTYUNDOBUFFER);
         SCI(SCI_SETSAVEPOINT);
+        ProjectSettingsChanged = false;
         if (!PendingSettings.empty()) {
             SCI(SCI_GOTOLINE, SCI(SCI_GETLINECOUNT));
             SetTimer(MainWindow, PENDINGSETTINGSTIMER, 55, nullptr);
@@ -213,8 +220,10 @@ std::int32_t SAVEFILE() {
                 writer.WRITE(MAKESETTINGSBLOCK());
                 status = writer.COMMIT();
             }
-            if (status == 0)
+            if (status == 0) {
                 SCI(SCI_SETSAVEPOINT);
+                ProjectSettingsChanged = false;
+            }
         }
     }
     switch (status) {

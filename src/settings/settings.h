@@ -1,7 +1,22 @@
 // Settings dialogs: general settings and project settings.
 #pragma once
+#include <windows.h>
+
+#include <string>
 
 // Each shows its modal dialog owned by the main window and returns the
-// dialog's result (1 for OK).
+// dialog's result (always 0: nothing waits for it).
 int OPENGENERALSETTINGS();
 int OPENPROJECTSETTINGS();
+
+INT_PTR CALLBACK GENERALSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The file box behind a ">>" button: starts at the field's file, puts the
+// chosen path into the field. 1 when a file was chosen, 0 when cancelled.
+int BROWSEFORFILE(HWND dialog, int fieldId, const std::string &filter);
+// The directory chooser behind a ">>" button of a directory field.
+int BROWSEFORDIRECTORY(HWND dialog, int fieldId);
+
+// A control's text, cut to the 259 characters a path field holds.
+std::string FIELDTEXT(HWND dialog, int id);

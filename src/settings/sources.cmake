@@ -1,3 +1,9 @@
+list(APPEND QUILLET_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/dialogrules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fontrules.cpp
+)
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/browse.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/project.cpp
 )

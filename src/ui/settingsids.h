@@ -1,2 +1,65 @@
 // Ids of the settings dialogs.
 #pragma once
+
+// Dialog templates.
+#define IDD_GENERALSETTINGS 3
+#define IDD_SELECTDIRECTORY 4
+#define IDD_FONTSETTINGS 5
+#define IDD_PROJECTSETTINGS 8
+
+// The hint line at the bottom of the general and project settings.
+#define IDC_HINTLINE 1000
+
+// General settings: each path field with its ">>" button (field id + 1).
+#define IDC_TEMPLATEDIR 110
+#define IDC_TEMPLATEDIRBROWSE 111
+#define IDC_INCLUDEPATH 120
+#define IDC_INCLUDEPATHBROWSE 121
+#define IDC_COMPILER 130
+#define IDC_COMPILERBROWSE 131
+#define IDC_PBRESCONVERTER 140
+#define IDC_PBRESCONVERTERBROWSE 141
+#define IDC_RESOURCEEDITOR 150
+#define IDC_RESOURCEEDITORBROWSE 151
+#define IDC_APIHELPFILE 160
+#define IDC_APIHELPFILEBROWSE 161
+#define IDC_BASICHELPFILE 170
+#define IDC_BASICHELPFILEBROWSE 171
+#define IDC_BASICKEYWORDFILE 180
+#define IDC_BASICKEYWORDFILEBROWSE 181
+#define IDC_APIKEYWORDFILE 190
+#define IDC_APIKEYWORDFILEBROWSE 191
+#define IDC_COMPILERGROUP 300
+#define IDC_FREEBASIC 301
+#define IDC_POWERBASIC 302
+
+// Controls of the classic file box that the directory chooser shows or hides.
+#define IDC_DIR_CURRENT 1088
+#define IDC_DIR_TYPELABEL 1089
+#define IDC_DIR_NAMELABEL 1090
+#define IDC_DIR_HELP 1038
+#define IDC_DIR_READONLY 1040
+#define IDC_DIR_FILES 1120
+#define IDC_DIR_FOLDERS 1121
+#define IDC_DIR_TYPES 1136
+#define IDC_DIR_DRIVES 1137
+#define IDC_DIR_NAME 1152
+
+// Project settings.
+#define IDC_TARGETTYPE 101
+#define IDC_RESOURCEFILE 111
+#define IDC_RESOURCEFILEBROWSE 112
+#define IDC_OUTPUTFILE 121
+#define IDC_OUTPUTFILEBROWSE 122
+
+// Font and colours.
+#define IDC_FONTLIST 100
+#define IDC_SIZELIST 101
+#define IDC_KEYWORDCOLOR 201
+#define IDC_STRINGCOLOR 202
+#define IDC_NUMBERCOLOR 203
+#define IDC_OPERATORCOLOR 204
+#define IDC_COMMENTCOLOR 205
+#define IDC_CONSTANTCOLOR 206
+#define IDC_ASSEMBLERCOLOR 207
+#define IDC_DEFAULTCOLOR 208

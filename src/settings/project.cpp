@@ -1,0 +1,104 @@
+// The Project settings dialog: target type, resource file and output file of
+// the document in the editor, kept in ProjectSettings until the next save.
+#include <windows.h>
+
+#include "app/settingsrules.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "settings/dialogrules.h"
+#include "settings/settings.h"
+#include "ui/resource.h"
+
+namespace {
+
+HWND LastHintWindow = nullptr;
+
+PROJECTSETTINGSRECORD &MODEL(HWND dialog) {
+    return *reinterpret_cast<PROJECTSETTINGSRECORD *>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void INITPROJECT(HWND dialog, PROJECTSETTINGSRECORD &project) {
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&project));
+    SetWindowTextA(dialog, PROJECTTITLE(AppSettings.CurrentFile).c_str());
+    for (int i = 0; i < TARGETCOUNT; ++i)
+        SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(TARGETENTRY(i)));
+    // A target the list does not have shows the console program.
+    if (SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_SETCURSEL, static_cast<WPARAM>(project.TargetType), 0) == CB_ERR)
+        SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(dialog, IDC_RESOURCEFILE, EM_LIMITTEXT, MAXPATHCHARS, 0);
+    SendDlgItemMessageA(dialog, IDC_OUTPUTFILE, EM_LIMITTEXT, MAXPATHCHARS, 0);
+    SetDlgItemTextA(dialog, IDC_RESOURCEFILE, CUTTEXT(project.ResourceFile, MAXPATHCHARS).c_str());
+    SetDlgItemTextA(dialog, IDC_OUTPUTFILE, CUTTEXT(project.OutputFile, MAXPATHCHARS).c_str());
+}
+
+void OKPROJECT(HWND dialog, PROJECTSETTINGSRECORD &project) {
+    PROJECTSETTINGSRECORD chosen;
+    chosen.TargetType = static_cast<std::int32_t>(SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_GETCURSEL, 0, 0));
+    chosen.ResourceFile = FIELDTEXT(dialog, IDC_RESOURCEFILE);
+    chosen.OutputFile = FIELDTEXT(dialog, IDC_OUTPUTFILE);
+    // A change reaches the file only with the next save, so until then it
+    // counts as unsaved, like changed text.
+    if (chosen.TargetType != project.TargetType || chosen.ResourceFile != project.ResourceFile ||
+        chosen.OutputFile != project.OutputFile) {
+        project = chosen;
+        ProjectSettingsChanged = true;
+    }
+    EndDialog(dialog, 0);
+}
+
+void COMMANDPROJECT(HWND dialog, int id, int code) {
+    switch (id) {
+    case IDOK:
+        OKPROJECT(dialog, MODEL(dialog));
+        break;
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        break;
+    case IDC_TARGETTYPE:
+        if (code == CBN_SELCHANGE) {
+            // The hint over the list describes the new selection at once.
+            LastHintWindow = nullptr;
+            PostMessageA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TARGETTYPE)),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        }
+        break;
+    case IDC_RESOURCEFILEBROWSE:
+        BROWSEFORFILE(dialog, IDC_RESOURCEFILE, RESOURCEFILTER());
+        break;
+    case IDC_OUTPUTFILEBROWSE:
+        BROWSEFORFILE(dialog, IDC_OUTPUTFILE, ALLFILESFILTER());
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        INITPROJECT(dialog, *reinterpret_cast<PROJECTSETTINGSRECORD *>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        COMMANDPROJECT(dialog, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_SETCURSOR: {
+        HWND under = reinterpret_cast<HWND>(wParam);
+        if (under != LastHintWindow) {
+            LastHintWindow = under;
+            const int selected = static_cast<int>(SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_GETCURSEL, 0, 0));
+            const std::string hint = under == dialog ? std::string() : PROJECTHINT(GetDlgCtrlID(under), selected);
+            SetDlgItemTextA(dialog, IDC_HINTLINE, hint.c_str());
+        }
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+int OPENPROJECTSETTINGS() {
+    return static_cast<int>(DialogBoxParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_PROJECTSETTINGS), MainWindow,
+                                            PROJECTSETTINGSDLGPROC, reinterpret_cast<LPARAM>(&ProjectSettings)));
+}
