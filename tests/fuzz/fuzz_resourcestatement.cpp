@@ -1,0 +1,59 @@
+// The resource statement scan of PowerBASIC listings and the resource name
+// rules: any listing, any names.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzzcheck.h"
+#include "resfiles/resrules.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::string_view input(reinterpret_cast<const char *>(data), size);
+
+    // The listing's lines, each with its line end, as the editor gives them.
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < input.size()) {
+        size_t end = input.find('\n', start);
+        end = end == std::string_view::npos ? input.size() : end + 1;
+        lines.emplace_back(input.substr(start, end - start));
+        start = end;
+    }
+    const RESOURCESTATEMENT found = FINDRESOURCESTATEMENT(lines);
+    FUZZCHECK(found.Status == RESSTATEMENTFOUND || found.Status == RESSTATEMENTMISSING ||
+              found.Status == RESSTATEMENTBADFORMAT);
+    if (found.Status == RESSTATEMENTFOUND) {
+        // The name lies between two double quotes of one of the lines looked at.
+        FUZZCHECK(found.Name.find('"') == std::string::npos);
+        bool inALine = false;
+        for (size_t i = 0; i < lines.size() && i < RESOURCESCANLINES && !inALine; ++i)
+            inALine = lines[i].find('"' + found.Name + '"') != std::string::npos;
+        FUZZCHECK(inALine);
+    } else {
+        FUZZCHECK(found.Name.empty());
+    }
+
+    // The name rules on both halves of the input.
+    const std::string_view listing = input.substr(0, size / 2);
+    const std::string_view name = input.substr(size / 2);
+    FUZZCHECK(RESOLVERESOURCENAME(listing, name).size() <= RESOURCENAMEMAX);
+    const std::string pbres = PBRESOURCENAME(listing, name);
+    PROPOSEDRESOURCENAME(listing);
+    const std::string res = PBRTORES(name);
+    FUZZCHECK(res.size() >= 3 && res.size() <= name.size() + 3);
+    const std::string quoted = QUOTEARGUMENT(name);
+    if (name.find(' ') != std::string_view::npos || name.find('\t') != std::string_view::npos) {
+        // In quotes, with backslashes before the closing quote doubled so
+        // that they stay backslashes.
+        FUZZCHECK(quoted.size() >= name.size() + 2 && quoted.front() == '"' && quoted.back() == '"');
+        FUZZCHECK(quoted.compare(1, name.size(), name) == 0);
+        FUZZCHECK(quoted.find_first_not_of('\\', name.size() + 1) == quoted.size() - 1);
+    } else {
+        FUZZCHECK(quoted == name);
+    }
+    const std::string command = TOOLCOMMANDLINE(listing, (size & 1) != 0, name);
+    FUZZCHECK(command.size() >= listing.size() + 1 + name.size());
+    return 0;
+}
