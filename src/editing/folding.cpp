@@ -1,8 +1,11 @@
 // Sub folding: toggling the Sub at a line, bringing every Sub below into the
 // same state, and showing hidden lines the control asks for.
+#include <optional>
+
 #include "app/editor.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
+#include "editing/redrawpause.h"
 
 namespace {
 
@@ -63,22 +66,25 @@ void TOGGLESUBSBELOW(Sci_Position line) {
     const bool target = EXPANDED(header);
     SetCursor(LoadCursorA(nullptr, APPSTARTINGCURSOR));
     STYLEDUPTO(-1);
-    // Every fold updates the scroll bars and repaints; with many thousands of
-    // Subs that is done once, when redrawing is switched on again.
-    SendMessageA(EditorControl, WM_SETREDRAW, FALSE, 0);
+    RedrawPause pause;
     for (Sci_Position each = line; each < lineCount; ++each)
         if (ISHEADER(each) && EXPANDED(each) != target)
             SCI(SCI_TOGGLEFOLD, static_cast<WPARAM>(each));
-    SendMessageA(EditorControl, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(EditorControl, nullptr, TRUE);
+    pause.RESUME();
     SetCursor(LoadCursorA(nullptr, ARROWCURSOR));
 }
 
 void REVEALLINES(Sci_Position start, Sci_Position end) {
     const RevealRange range = REVEALRANGE(SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(start)),
                                           SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(end)));
+    // A range over a whole folded listing (deleting all of it) unfolds every
+    // Sub on the way.
+    std::optional<RedrawPause> pause;
+    if (range.Last - range.First > 1)
+        pause.emplace();
     for (Sci_Position line = range.First; line < range.Last; ++line)
         SCI(SCI_ENSUREVISIBLE, static_cast<WPARAM>(line));
+    pause.reset();
     if (!ISHEADER(range.Last))
         SCI(SCI_ENSUREVISIBLE, static_cast<WPARAM>(range.Last));
     else if (!EXPANDED(range.Last))

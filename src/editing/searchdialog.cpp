@@ -9,6 +9,7 @@
 #include "app/shell.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
+#include "editing/redrawpause.h"
 #include "ui/resource.h"
 
 namespace {
@@ -16,6 +17,7 @@ namespace {
 const LPCSTR ARROWCURSOR = MAKEINTRESOURCEA(32512);        // IDC_ARROW
 const LPCSTR WAITCURSOR = MAKEINTRESOURCEA(32514);         // IDC_WAIT
 const LPCSTR APPSTARTINGCURSOR = MAKEINTRESOURCEA(32650);  // IDC_APPSTARTING
+constexpr DWORD CURSORFRAMEMS = 16;
 
 // A field's text through the 256-byte buffer: at most 255 characters.
 std::string FIELDTEXT(HWND dialog, int id) {
@@ -114,10 +116,23 @@ void REPLACEALL(HWND dialog) {
     SCI(SCI_SETTARGETEND, static_cast<WPARAM>(SCI(SCI_GETLENGTH)));
     std::int64_t count = 0;
     const DWORD started = timeGetTime();
+    // The cursor alternates between the two while the loop runs. Setting it
+    // costs more than a replacement, so it changes at most once per frame of
+    // the display rather than at every replacement.
     const HCURSOR cursors[2] = {LoadCursorA(nullptr, WAITCURSOR), LoadCursorA(nullptr, APPSTARTINGCURSOR)};
+    int shown = 0;
+    SetCursor(cursors[shown]);
+    DWORD changed = started;
+    // Nothing is painted while the loop runs; with redrawing on, every folded
+    // Sub a replacement unfolds would update the scroll bars at once.
+    RedrawPause pause;
     // An empty search text would match everywhere without moving on.
     while (!search.empty()) {
-        SetCursor(cursors[count % 2]);
+        if (timeGetTime() - changed >= CURSORFRAMEMS) {
+            shown = 1 - shown;
+            SetCursor(cursors[shown]);
+            changed = timeGetTime();
+        }
         const Sci_Position found = SCI(SCI_SEARCHINTARGET, search.size(), reinterpret_cast<LPARAM>(search.c_str()));
         if (found < 0)
             break;
@@ -126,6 +141,7 @@ void REPLACEALL(HWND dialog) {
         SCI(SCI_SETTARGETEND, static_cast<WPARAM>(SCI(SCI_GETLENGTH)));
         ++count;
     }
+    pause.RESUME();
     const DWORD elapsed = timeGetTime() - started;
     SetCursor(LoadCursorA(nullptr, ARROWCURSOR));
     const Sci_Position end = SCI(SCI_GETTARGETSTART);

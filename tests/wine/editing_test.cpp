@@ -208,6 +208,23 @@ TEST_F(FoldingTest, SubsNeverShownAreFoldedToo) {
     EXPECT_FALSE(VISIBLE(2 + 4 * 2999));
 }
 
+TEST_F(FoldingTest, DeletingAWholeFoldedListingShowsEveryLineOnce) {
+    START();
+    std::string text = "' many\r\n";
+    for (int n = 0; n < 2000; ++n)
+        text += "Sub S" + std::to_string(n) + "()\r\n  Print " + std::to_string(n) + "\r\nEnd Sub\r\n\r\n";
+    SETTEXT(text);
+    CALL(SCI_GOTOPOS, LINESTART(1));
+    COMMAND(CMD_TOGGLESUBSBELOW);
+    ASSERT_FALSE(VISIBLE(2 + 4 * 1999));
+    CALL(SCI_SELECTALL);
+    CALL(SCI_CLEAR);
+    EXPECT_EQ(DOCUMENTTEXT(), "");
+    EXPECT_TRUE(IsWindowVisible(EditorControl));  // redrawing is on again
+    CALL(SCI_UNDO);
+    EXPECT_EQ(DOCUMENTTEXT(), text);
+}
+
 TEST_F(FoldingTest, AClickBesideABodyLineFoldsItsSub) {
     START();
     SETTEXT(FOURSUBS);
