@@ -297,7 +297,7 @@ int main(int argc, char **argv) {
     }
     if (what.empty() || what == "replace") {
         BENCHREPLACEALL(10, 100000, 3);
-        BENCHREPLACEALL(64, 1000000, 1);
+        BENCHREPLACEALL(64, 1000000, 2);
     }
     if (what.empty() || what == "toggle")
         BENCHTOGGLEALL(64);
