@@ -21,3 +21,13 @@ void AUTOINDENT(int character);
 // SearchDialog or GoToDialog.
 void OPENSEARCHDIALOG();
 void OPENGOTODIALOG();
+
+// Their dialog procedures.
+INT_PTR CALLBACK SEARCHDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK GOTODLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The handle a closed modeless dialog leaves behind: one the system rejects,
+// so that the message loop no longer offers it messages.
+inline HWND CLOSEDDIALOG() {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(-1));
+}

@@ -1,0 +1,77 @@
+// Block comment and indent, and the indentation a typed line break copies.
+#include <string>
+
+#include "app/editor.h"
+#include "app/shell.h"
+#include "editing/editing.h"
+#include "editing/editrules.h"
+
+namespace {
+
+LRESULT LINEOF(Sci_Position position) {
+    return SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(position));
+}
+
+LRESULT LINESTART(Sci_Position line) {
+    return SCI(SCI_POSITIONFROMLINE, static_cast<WPARAM>(line));
+}
+
+// Adds (direction > 0) or removes (all lines or none) a one-character marker
+// at the start of every line from the anchor's line to the caret's. Each
+// marker is an undo step of its own.
+void BLOCKMARK(char marker, int direction) {
+    const Sci_Position anchor = SCI(SCI_GETANCHOR);
+    const Sci_Position current = SCI(SCI_GETCURRENTPOS);
+    Sci_Position caret = BLOCKCARET(current, SCI(SCI_GETCOLUMN, static_cast<WPARAM>(current)));
+    const Sci_Position first = LINEOF(anchor);
+    const Sci_Position last = LINEOF(caret);
+    if (direction > 0) {
+        const char text[2] = {marker, '\0'};
+        for (Sci_Position line = first; line <= last; ++line) {
+            SCI(SCI_INSERTTEXT, static_cast<WPARAM>(LINESTART(line)), reinterpret_cast<LPARAM>(text));
+            ++caret;
+        }
+    } else {
+        bool all = first <= last;
+        for (Sci_Position line = first; all && line <= last; ++line)
+            all = SCI(SCI_GETCHARAT, static_cast<WPARAM>(LINESTART(line))) == static_cast<unsigned char>(marker);
+        if (all) {
+            SCI(SCI_HIDESELECTION, 1);
+            for (Sci_Position line = first; line <= last; ++line) {
+                const LRESULT start = LINESTART(line);
+                SCI(SCI_SETSEL, static_cast<WPARAM>(start), start + 1);
+                SCI(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(""));
+                --caret;
+            }
+            SCI(SCI_HIDESELECTION, 0);
+        }
+    }
+    SCI(SCI_SETSEL, static_cast<WPARAM>(anchor), BLOCKFINALCARET(caret));
+}
+
+}  // namespace
+
+void BLOCKCOMMENT(int direction) {
+    BLOCKMARK('\'', direction);
+}
+
+void BLOCKINDENT(int direction) {
+    BLOCKMARK(' ', direction);
+}
+
+void AUTOINDENT(int) {
+    const Sci_Position line = CURRENTLINE();
+    if (line <= 0)
+        return;
+    const Sci_Position caret = SCI(SCI_GETCURRENTPOS);
+    const NewLineFacts facts{line, SCI(SCI_LINELENGTH, static_cast<WPARAM>(line)), caret - LINESTART(line),
+                             SCI(SCI_LINELENGTH, static_cast<WPARAM>(line - 1))};
+    if (!AUTOINDENTAPPLIES(facts))
+        return;
+    std::string above(static_cast<std::size_t>(facts.LineAboveLength) + 1, '\0');
+    SCI(SCI_GETLINE, static_cast<WPARAM>(line - 1), reinterpret_cast<LPARAM>(above.data()));
+    above.resize(static_cast<std::size_t>(facts.LineAboveLength));
+    const std::string indentation = LEADINGBLANKS(above);
+    if (!indentation.empty())
+        SCI(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(indentation.c_str()));
+}

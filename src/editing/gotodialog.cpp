@@ -1,0 +1,68 @@
+// The modeless Go to dialog: the caret follows the line number while it is
+// typed.
+#include <windows.h>
+
+#include "app/shell.h"
+#include "editing/editing.h"
+#include "editing/editrules.h"
+#include "ui/resource.h"
+
+namespace {
+
+void PLACEGOTO(HWND dialog) {
+    WindowRect &stored = AppSettings.GoToWndPos;
+    RECT r;
+    GetWindowRect(dialog, &r);
+    if (stored.right == 0) {
+        stored = WindowRect{r.left, r.top, r.right, r.bottom};
+        return;
+    }
+    const DialogCorner corner =
+        DIALOGCORNER(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GOTODIALOGMARGIN);
+    MoveWindow(dialog, corner.Left, corner.Top, r.right - r.left, r.bottom - r.top, FALSE);
+    stored.left = corner.Left;
+    stored.top = corner.Top;
+}
+
+// Moves the caret to the start of the line the field names, unfolding the
+// Sub around it; the control keeps the line inside the document.
+void FOLLOWFIELD(HWND dialog) {
+    char buffer[GOTOFIELDCHARS + 1] = {};
+    GetDlgItemTextA(dialog, IDC_GOTOLINE, buffer, sizeof buffer);
+    const EditPosition line = GOTOTARGETLINE(buffer);
+    SCI(SCI_ENSUREVISIBLE, static_cast<WPARAM>(line));
+    SCI(SCI_GOTOLINE, static_cast<WPARAM>(line));
+}
+
+void CLOSEGOTO(HWND dialog) {
+    RECT r;
+    GetWindowRect(dialog, &r);
+    AppSettings.GoToWndPos = WindowRect{r.left, r.top, r.right, r.bottom};
+    DestroyWindow(dialog);
+    // An older dialog closing leaves a newer one in the loop's service.
+    if (GoToDialog == dialog)
+        GoToDialog = CLOSEDDIALOG();
+    SetFocus(EditorControl);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK GOTODLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        PLACEGOTO(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_GOTOLINE)
+            FOLLOWFIELD(dialog);
+        else if (LOWORD(wParam) == IDCANCEL)
+            CLOSEGOTO(dialog);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void OPENGOTODIALOG() {
+    GoToDialog = CreateDialogParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_GOTO), MainWindow, GOTODLGPROC, 0);
+}

@@ -1,0 +1,207 @@
+// The modeless Search/Replace dialog: search forward from the caret, replace
+// the selection, replace all from the anchor to the end of the listing.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+
+#include "app/settingsrules.h"
+#include "app/shell.h"
+#include "editing/editing.h"
+#include "editing/editrules.h"
+#include "editing/redrawpause.h"
+#include "ui/resource.h"
+
+namespace {
+
+const LPCSTR ARROWCURSOR = MAKEINTRESOURCEA(32512);        // IDC_ARROW
+const LPCSTR WAITCURSOR = MAKEINTRESOURCEA(32514);         // IDC_WAIT
+const LPCSTR APPSTARTINGCURSOR = MAKEINTRESOURCEA(32650);  // IDC_APPSTARTING
+constexpr DWORD CURSORFRAMEMS = 16;
+
+// A field's text through the 256-byte buffer: at most 255 characters.
+std::string FIELDTEXT(HWND dialog, int id) {
+    char buffer[SEARCHFIELDCHARS + 1] = {};
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
+}
+
+void ENABLE(HWND dialog, int id, bool enabled) {
+    EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
+}
+
+bool CHECKED(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+int FLAGSOF(HWND dialog) {
+    return SEARCHFLAGS(CHECKED(dialog, IDC_WHOLEWORD), CHECKED(dialog, IDC_MATCHCASE));
+}
+
+// Search and Replace all need a search text.
+void UPDATESEARCHBUTTONS(HWND dialog) {
+    const bool text = GetWindowTextLengthA(GetDlgItem(dialog, IDC_SEARCHTEXT)) > 0;
+    ENABLE(dialog, IDOK, text);
+    ENABLE(dialog, IDC_REPLACEALL, text);
+}
+
+// Selects from anchor to caret, unfolding the line of lineAt, and scrolls the
+// caret into view.
+void SELECTSHOWN(Sci_Position anchor, Sci_Position caret, Sci_Position lineAt) {
+    SCI(SCI_ENSUREVISIBLE, static_cast<WPARAM>(SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(lineAt))));
+    SCI(SCI_SETCURRENTPOS, static_cast<WPARAM>(caret));
+    SCI(SCI_SETANCHOR, static_cast<WPARAM>(anchor));
+    SCI(SCI_SCROLLCARET);
+}
+
+void PLACEDIALOG(HWND dialog, WindowRect &stored, std::int32_t margin) {
+    RECT r;
+    GetWindowRect(dialog, &r);
+    if (stored.right == 0) {
+        stored = WindowRect{r.left, r.top, r.right, r.bottom};
+        return;
+    }
+    const DialogCorner corner =
+        DIALOGCORNER(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), margin);
+    MoveWindow(dialog, corner.Left, corner.Top, r.right - r.left, r.bottom - r.top, FALSE);
+    stored.left = corner.Left;
+    stored.top = corner.Top;
+}
+
+void ONINITSEARCH(HWND dialog) {
+    PLACEDIALOG(dialog, AppSettings.SearchWndPos, SEARCHDIALOGMARGIN);
+    SendDlgItemMessageA(dialog, IDC_SEARCHTEXT, EM_LIMITTEXT, SEARCHFIELDCHARS, 0);
+    SendDlgItemMessageA(dialog, IDC_REPLACETEXT, EM_LIMITTEXT, SEARCHFIELDCHARS, 0);
+    SetDlgItemTextA(dialog, IDC_SEARCHTEXT, CUTTEXT(AppSettings.LastSearchKey, SEARCHFIELDCHARS).c_str());
+    SetDlgItemTextA(dialog, IDC_REPLACETEXT, CUTTEXT(AppSettings.LastReplaceKey, SEARCHFIELDCHARS).c_str());
+    ENABLE(dialog, IDC_REPLACE, false);
+    UPDATESEARCHBUTTONS(dialog);
+}
+
+void SEARCHNEXT(HWND dialog) {
+    std::string text = FIELDTEXT(dialog, IDC_SEARCHTEXT);
+    Sci_TextToFind find{};
+    find.chrg.cpMin = static_cast<Sci_PositionCR>(SCI(SCI_GETCURRENTPOS));
+    find.chrg.cpMax = static_cast<Sci_PositionCR>(SCI(SCI_GETLENGTH));
+    find.lpstrText = text.c_str();
+    if (SCI(SCI_FINDTEXT, static_cast<WPARAM>(FLAGSOF(dialog)), reinterpret_cast<LPARAM>(&find)) < 0) {
+        MessageBoxA(dialog, "No (more) matches found", PROGRAMCAPTION, MB_ICONHAND);
+        return;
+    }
+    SELECTSHOWN(find.chrgText.cpMin, find.chrgText.cpMax, find.chrgText.cpMin);
+    ENABLE(dialog, IDC_REPLACE, true);
+}
+
+void REPLACESELECTION(HWND dialog) {
+    if (SCI(SCI_GETANCHOR) == SCI(SCI_GETCURRENTPOS)) {
+        MessageBoxA(dialog, NOSELECTIONTEXT().c_str(), PROGRAMCAPTION, MB_ICONHAND);
+        ENABLE(dialog, IDC_REPLACE, false);
+        return;
+    }
+    const std::string replacement = FIELDTEXT(dialog, IDC_REPLACETEXT);
+    SCI(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(replacement.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+// Replaces every occurrence from the anchor to the end of the document, which
+// grows or shrinks as it goes; replaced text is never searched again.
+void REPLACEALL(HWND dialog) {
+    if (MessageBoxA(dialog, REPLACEALLQUESTION().c_str(), "Replace all", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    const std::string search = FIELDTEXT(dialog, IDC_SEARCHTEXT);
+    const std::string replacement = FIELDTEXT(dialog, IDC_REPLACETEXT);
+    const auto replacementLength = static_cast<Sci_Position>(replacement.size());
+    SCI(SCI_SETSEARCHFLAGS, static_cast<WPARAM>(FLAGSOF(dialog)));
+    SCI(SCI_SETTARGETSTART, static_cast<WPARAM>(SCI(SCI_GETANCHOR)));
+    SCI(SCI_SETTARGETEND, static_cast<WPARAM>(SCI(SCI_GETLENGTH)));
+    std::int64_t count = 0;
+    const DWORD started = timeGetTime();
+    // The cursor alternates between the two while the loop runs. Setting it
+    // costs more than a replacement, so it changes at most once per frame of
+    // the display rather than at every replacement.
+    const HCURSOR cursors[2] = {LoadCursorA(nullptr, WAITCURSOR), LoadCursorA(nullptr, APPSTARTINGCURSOR)};
+    int shown = 0;
+    SetCursor(cursors[shown]);
+    DWORD changed = started;
+    // Nothing is painted while the loop runs; with redrawing on, every folded
+    // Sub a replacement unfolds would update the scroll bars at once.
+    RedrawPause pause;
+    // An empty search text would match everywhere without moving on.
+    while (!search.empty()) {
+        if (timeGetTime() - changed >= CURSORFRAMEMS) {
+            shown = 1 - shown;
+            SetCursor(cursors[shown]);
+            changed = timeGetTime();
+        }
+        const Sci_Position found = SCI(SCI_SEARCHINTARGET, search.size(), reinterpret_cast<LPARAM>(search.c_str()));
+        if (found < 0)
+            break;
+        SCI(SCI_REPLACETARGET, replacement.size(), reinterpret_cast<LPARAM>(replacement.c_str()));
+        SCI(SCI_SETTARGETSTART, static_cast<WPARAM>(found + replacementLength));
+        SCI(SCI_SETTARGETEND, static_cast<WPARAM>(SCI(SCI_GETLENGTH)));
+        ++count;
+    }
+    pause.RESUME();
+    const DWORD elapsed = timeGetTime() - started;
+    SetCursor(LoadCursorA(nullptr, ARROWCURSOR));
+    const Sci_Position end = SCI(SCI_GETTARGETSTART);
+    SELECTSHOWN(end - replacementLength, end, end);
+    MessageBoxA(dialog, REPLACEALLRESULT(count, elapsed).c_str(), PROGRAMCAPTION, MB_ICONINFORMATION);
+}
+
+void CLOSESEARCH(HWND dialog) {
+    AppSettings.LastSearchKey = FIELDTEXT(dialog, IDC_SEARCHTEXT);
+    AppSettings.LastReplaceKey = FIELDTEXT(dialog, IDC_REPLACETEXT);
+    RECT r;
+    GetWindowRect(dialog, &r);
+    AppSettings.SearchWndPos = WindowRect{r.left, r.top, r.right, r.bottom};
+    DestroyWindow(dialog);
+    // An older dialog closing leaves a newer one in the loop's service.
+    if (SearchDialog == dialog)
+        SearchDialog = CLOSEDDIALOG();
+    SetFocus(EditorControl);
+}
+
+void ONSEARCHCOMMAND(HWND dialog, int id, int code) {
+    switch (id) {
+    case IDOK:
+        SEARCHNEXT(dialog);
+        break;
+    case IDC_REPLACE:
+        REPLACESELECTION(dialog);
+        break;
+    case IDC_REPLACEALL:
+        REPLACEALL(dialog);
+        break;
+    case IDC_SEARCHTEXT:
+        if (code == EN_CHANGE) {
+            ENABLE(dialog, IDC_REPLACE, false);
+            UPDATESEARCHBUTTONS(dialog);
+        }
+        break;
+    case IDCANCEL:
+        CLOSESEARCH(dialog);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK SEARCHDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        ONINITSEARCH(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        ONSEARCHCOMMAND(dialog, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void OPENSEARCHDIALOG() {
+    SearchDialog = CreateDialogParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_SEARCH), MainWindow, SEARCHDLGPROC, 0);
+}
