@@ -111,7 +111,7 @@ int main() {
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "quillet-bench-build\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    CreateDirectoryA((folder + "inc").c_str(), nullptr);
+    CreateDirectoryA((folder + "headers").c_str(), nullptr);
     AppSettings.ExeDir = folder;
     AppSettings.IniPath = folder + "Quillet.ini";
     LOADFIRSTFILE("/e");
@@ -126,7 +126,7 @@ int main() {
     bin = bin.substr(0, bin.rfind('\\') + 1);
     CopyFileA((bin + "standin_freebasic.exe").c_str(), (folder + "fbc.exe").c_str(), FALSE);
     AppSettings.Compiler = folder + "fbc.exe";
-    AppSettings.IncludeDir = folder + "inc\\";
+    AppSettings.IncludeDir = folder + "headers\\";
     AppSettings.CompileTimeout = 30;
     AppSettings.CurrentFile = folder + "prog.bas";
     WRITEFILE(AppSettings.CurrentFile, "Print \"benchmark\"\r\n");
@@ -176,7 +176,16 @@ int main() {
 
     UnhookWindowsHookEx(Hook);
     DestroyWindow(MainWindow);
-    for (const char *name : {"fbc.exe", "fbc.out", "fbc.cfg", "fbc.rec", "prog.bas", "Quillet.ini"})
-        DeleteFileA((folder + name).c_str());
+    // Nothing is left behind in the temporary folder.
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileA((folder + entry.cFileName).c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA((folder + "headers").c_str());
+    RemoveDirectoryA(folder.c_str());
     return 0;
 }

@@ -75,6 +75,21 @@ bool PROCESSENDED(const std::string &id) {
     return ended;
 }
 
+// Waits for every stand-in that recorded itself in the folder to end, so
+// that the folder can be removed.
+void WAITFORSTANDINS(const std::string &folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*.rec").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string record = harness::READWHOLEFILE(folder + entry.cFileName);
+        for (size_t at = record.find("pid="); at != std::string::npos; at = record.find("pid=", at + 4))
+            PROCESSENDED(record.substr(at + 4, record.find("\r\n", at) - at - 4));
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
 class BuildTest : public InProcessTest {
 protected:
     void SetUp() override {
@@ -82,8 +97,10 @@ protected:
         const std::string bin = harness::PROGRAMFOLDER();
         ASSERT_TRUE(CopyFileA((bin + "standin_freebasic.exe").c_str(), Folder.FILE("fbc.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileA((bin + "standin_powerbasic.exe").c_str(), Folder.FILE("pbwin.exe").c_str(), FALSE));
-        Folder.MAKEFOLDER("inc");
-        WRITEINI("[PathSettings]\r\nCompiler=" + Folder.FILE("fbc.exe") + "\r\nIncludeDir=" + Folder.FILE("inc\\") +
+        // Not named like a folder that the first-start search looks for, so that a
+        // left-over copy can never be taken for another test's include folder.
+        Folder.MAKEFOLDER("basic headers");
+        WRITEINI("[PathSettings]\r\nCompiler=" + Folder.FILE("fbc.exe") + "\r\nIncludeDir=" + Folder.FILE("basic headers\\") +
                  "\r\n[OtherSettings]\r\nCompilerType=0\r\nCompileTimeout=20\r\n");
         START();
         ASSERT_EQ(AppSettings.Compiler, Folder.FILE("fbc.exe"));
@@ -92,6 +109,8 @@ protected:
     void TearDown() override {
         for (const std::string &id : Leftovers)
             ENDPROCESS(id);
+        WAITFORSTANDINS(Folder.PATH());
+        WAITFORSTANDINS(Folder.FILE("out\\"));
         InProcessTest::TearDown();
         SetCurrentDirectoryA(harness::PROGRAMFOLDER().c_str());
     }
@@ -138,7 +157,7 @@ protected:
         return record;
     }
     std::string FOLDERNOSLASH() const { return Folder.PATH().substr(0, Folder.PATH().size() - 1); }
-    std::string QUOTEDINCLUDE() const { return "\"" + Folder.FILE("inc\\") + "\\\""; }
+    std::string QUOTEDINCLUDE() const { return "\"" + Folder.FILE("basic headers\\") + "\\\""; }
     std::vector<std::string> Leftovers;
 };
 
@@ -154,7 +173,7 @@ TEST_F(BuildTest, FreeBasicChecksShowTheirMessages) {
     EXPECT_TRUE(box.Buttons[IDOK]);
     EXPECT_TRUE(box.HandIcon);
 
-    AppSettings.IncludeDir = Folder.FILE("inc\\");
+    AppSettings.IncludeDir = Folder.FILE("basic headers\\");
     AppSettings.Compiler = Folder.FILE("nothing here.exe");
     box = COMPILE(0, status);
     EXPECT_EQ(status, 1);
@@ -398,7 +417,7 @@ TEST_F(BuildTest, PowerBasicChecksShowTheirMessages) {
     EXPECT_EQ(box.Text, "No valid INCLUDE directory set (see menu \"Options\").");
     EXPECT_TRUE(box.HandIcon);
 
-    AppSettings.IncludeDir = Folder.FILE("inc\\");
+    AppSettings.IncludeDir = Folder.FILE("basic headers\\");
     AppSettings.Compiler = Folder.FILE("pbcc.exe");
     box = COMPILE(0, status);
     EXPECT_EQ(status, 1);
@@ -418,7 +437,7 @@ TEST_F(BuildTest, PowerBasicChecksShowTheirMessages) {
     EXPECT_EQ(status, 1);
     EXPECT_EQ(box.Caption, "Error starting compiler:");
     EXPECT_EQ(box.Text, "Command line:\r\r" + SHORTPATHOF(Folder.FILE("broken.exe")) + " /L /Q prog.bas /I" +
-                            SHORTPATHOF(Folder.FILE("inc\\")));
+                            SHORTPATHOF(Folder.FILE("basic headers\\")));
 }
 
 TEST_F(BuildTest, PowerBasicLogIsShownAndDeleted) {
@@ -435,7 +454,7 @@ TEST_F(BuildTest, PowerBasicLogIsShownAndDeleted) {
     EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("prog.log")));
     const std::string record = Folder.READFILE("pbwin.rec");
     EXPECT_EQ(RECORDED(record, "cmd"), SHORTPATHOF(Folder.FILE("pbwin.exe")) + " /L /Q prog.bas /I" +
-                                           SHORTPATHOF(Folder.FILE("inc\\")));
+                                           SHORTPATHOF(Folder.FILE("basic headers\\")));
     EXPECT_EQ(RECORDED(record, "dir"), FOLDERNOSLASH());
 }
 
