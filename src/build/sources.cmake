@@ -1,3 +1,7 @@
+list(APPEND QUILLET_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/buildrules.cpp
+)
 list(APPEND QUILLET_APP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/childprocess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compile.cpp
 )

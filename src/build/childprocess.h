@@ -1,0 +1,95 @@
+// A compiler run as a child process: its process and thread handles and both
+// ends of the pipe its output goes into, owned together and closed on every
+// path.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <utility>
+
+// One owning handle type for every kind of kernel handle; the traits say
+// which value means "none" and how to let go of it.
+template <class Traits>
+class OwnedHandle {
+public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(HANDLE handle) : Handle(handle) {}
+    ~OwnedHandle() { RESET(); }
+    OwnedHandle(const OwnedHandle &) = delete;
+    OwnedHandle &operator=(const OwnedHandle &) = delete;
+    OwnedHandle(OwnedHandle &&other) noexcept : Handle(std::exchange(other.Handle, Traits::NONE())) {}
+    OwnedHandle &operator=(OwnedHandle &&other) noexcept {
+        if (this != &other) {
+            RESET();
+            Handle = std::exchange(other.Handle, Traits::NONE());
+        }
+        return *this;
+    }
+    HANDLE GET() const { return Handle; }
+    bool OK() const { return Handle != Traits::NONE(); }
+    void RESET(HANDLE handle = Traits::NONE()) {
+        if (Handle != Traits::NONE())
+            Traits::CLOSE(Handle);
+        Handle = handle;
+    }
+    // For functions that hand out a new handle through a pointer.
+    HANDLE *RECEIVE() {
+        RESET();
+        return &Handle;
+    }
+
+private:
+    HANDLE Handle = Traits::NONE();
+};
+
+// Process, thread and pipe handles: null means none.
+struct KernelHandleTraits {
+    static HANDLE NONE() { return nullptr; }
+    static void CLOSE(HANDLE handle) { CloseHandle(handle); }
+};
+using KernelHandle = OwnedHandle<KernelHandleTraits>;
+
+// Files: INVALID_HANDLE_VALUE means none.
+struct FileHandleTraits {
+    static HANDLE NONE() { return INVALID_HANDLE_VALUE; }
+    static void CLOSE(HANDLE handle) { CloseHandle(handle); }
+};
+using OwnedFile = OwnedHandle<FileHandleTraits>;
+
+// A child process, started hidden with its standard output and error in a
+// pipe (or without redirection), waited for up to a deadline while whatever
+// it prints is drained, so that neither a full pipe nor a program it started
+// itself that keeps the pipe open can hold the caller up.
+class ChildProcess {
+public:
+    // Starts application with commandLine (the tail after the program's name),
+    // hidden, high priority, output and errors into the pipe. False when the
+    // process could not be created.
+    bool STARTCAPTURED(const std::string &application, const std::string &commandLine);
+    // Starts the program that commandLine names, inheriting handles, with no
+    // redirection and no window options.
+    bool STARTPLAIN(const std::string &commandLine);
+
+    // Waits until the process ends or timeoutMs have passed, reading the pipe
+    // all along and keeping the first keepBytes of it. Returns the exit code,
+    // STILL_ACTIVE for a process that is still running (it is left running).
+    DWORD WAIT(DWORD timeoutMs, std::size_t keepBytes);
+
+    // What was kept of the output.
+    const std::string &OUTPUT() const { return Output; }
+    // All bytes read from the pipe.
+    std::size_t BYTESREAD() const { return BytesRead; }
+
+private:
+    // Reads what the pipe holds now, without blocking. False when the pipe
+    // held nothing (or is closed).
+    bool DRAIN(std::size_t keepBytes);
+
+    KernelHandle Process;
+    KernelHandle Thread;
+    KernelHandle ReadEnd;
+    KernelHandle WriteEnd;
+    std::string Output;
+    std::size_t BytesRead = 0;
+};

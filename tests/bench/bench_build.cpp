@@ -1,0 +1,191 @@
+// Benchmark of the editor's reaction to a compiler's end: the time from the
+// moment a stand-in compiler ends to the moment the result box comes up, for
+// one that prints a banner and one that prints 1 MB. Prints medians; it
+// checks nothing. Run: scripts/bench.sh build
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "build/build.h"
+#include "document/settingsblock.h"
+
+extern PROJECTSETTINGSRECORD ProjectSettings;
+
+namespace {
+
+LONGLONG FREQUENCY() {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+}
+
+LONGLONG COUNTER() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+double MS(LONGLONG ticks) {
+    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(FREQUENCY());
+}
+
+// The moment the result box is activated; the box is closed at once.
+LONGLONG BoxShown = 0;
+HHOOK Hook = nullptr;
+
+LRESULT CALLBACK WATCHBOXES(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        char name[16] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+        if (std::string(name) == "#32770") {
+            BoxShown = COUNTER();
+            PostMessageA(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
+        }
+    }
+    return CallNextHookEx(Hook, code, wParam, lParam);
+}
+
+void WRITEFILE(const std::string &path, const std::string &bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string READFILE(const std::string &path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    bytes.resize(got);
+    CloseHandle(file);
+    return bytes;
+}
+
+// The counter the stand-in wrote at its end (the last "end=" of its record).
+LONGLONG ENDED(const std::string &record) {
+    const size_t at = record.rfind("end=");
+    return at == std::string::npos ? 0 : std::atoll(record.c_str() + at + 4);
+}
+
+struct Figures {
+    double ExitToBox;
+    double StartToBox;
+};
+
+Figures MEDIANS(const std::string &folder, int runs) {
+    std::vector<double> exitToBox, startToBox;
+    for (int i = 0; i < runs; ++i) {
+        DeleteFileA((folder + "fbc.rec").c_str());
+        BoxShown = 0;
+        const LONGLONG start = COUNTER();
+        COMPILEFREEBASIC(0);
+        const LONGLONG ended = ENDED(READFILE(folder + "fbc.rec"));
+        if (!BoxShown || !ended)
+            continue;
+        exitToBox.push_back(MS(BoxShown - ended));
+        startToBox.push_back(MS(BoxShown - start));
+    }
+    if (exitToBox.empty())
+        return {-1, -1};
+    std::sort(exitToBox.begin(), exitToBox.end());
+    std::sort(startToBox.begin(), startToBox.end());
+    return {exitToBox[exitToBox.size() / 2], startToBox[startToBox.size() / 2]};
+}
+
+}  // namespace
+
+int main() {
+    ProgramInstance = GetModuleHandleA(nullptr);
+    LOADPROGRAMPATHS();
+    char temp[MAX_PATH + 1];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "quillet-bench-build\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "headers").c_str(), nullptr);
+    AppSettings.ExeDir = folder;
+    AppSettings.IniPath = folder + "Quillet.ini";
+    LOADFIRSTFILE("/e");
+    LOADSETTINGS();
+    REGISTERMAINCLASS(ProgramInstance);
+    CREATEMAINWINDOW();
+    ShowWindow(MainWindow, SW_SHOW);
+
+    char self[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string bin = self;
+    bin = bin.substr(0, bin.rfind('\\') + 1);
+    CopyFileA((bin + "standin_freebasic.exe").c_str(), (folder + "fbc.exe").c_str(), FALSE);
+    AppSettings.Compiler = folder + "fbc.exe";
+    AppSettings.IncludeDir = folder + "headers\\";
+    AppSettings.CompileTimeout = 30;
+    AppSettings.CurrentFile = folder + "prog.bas";
+    WRITEFILE(AppSettings.CurrentFile, "Print \"benchmark\"\r\n");
+    ProjectSettings = PROJECTSETTINGSRECORD{};
+    WRITEFILE(folder + "fbc.out", "FreeBASIC Compiler - Version 1.10.1\r\ncompiling:    prog.bas -o prog.c\r\n");
+    Hook = SetWindowsHookExA(WH_CBT, WATCHBOXES, nullptr, GetCurrentThreadId());
+
+    WRITEFILE(folder + "fbc.cfg", "exit=0\r\n");
+    const Figures quick = MEDIANS(folder, 21);
+    std::printf("compiler that exits at once: exit to result box %.1f ms, start to box %.1f ms (median of 21)\n",
+                quick.ExitToBox, quick.StartToBox);
+
+    WRITEFILE(folder + "fbc.cfg", "exit=0\r\nfill=1048576\r\n");
+    const Figures megabyte = MEDIANS(folder, 11);
+    std::printf("compiler that prints 1 MB:   exit to result box %.1f ms, start to box %.1f ms (median of 11)\n",
+                megabyte.ExitToBox, megabyte.StartToBox);
+
+    // Baselines measured the same way: how long the system takes from the
+    // stand-in's end to its process handle being signalled, and how long a
+    // message box takes to come up.
+    std::vector<double> exitToSignal, boxAlone;
+    WRITEFILE(folder + "fbc.cfg", "exit=0\r\n");
+    for (int i = 0; i < 21; ++i) {
+        DeleteFileA((folder + "fbc.rec").c_str());
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;  // no output anywhere
+        PROCESS_INFORMATION process{};
+        std::string line = " -v";
+        if (CreateProcessA((folder + "fbc.exe").c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &process)) {
+            WaitForSingleObject(process.hProcess, INFINITE);
+            const LONGLONG signalled = COUNTER();
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+            exitToSignal.push_back(MS(signalled - ENDED(READFILE(folder + "fbc.rec"))));
+        }
+        BoxShown = 0;
+        const LONGLONG before = COUNTER();
+        MessageBoxA(MainWindow, "baseline", "Compiler result", MB_OK);
+        boxAlone.push_back(MS(BoxShown - before));
+    }
+    std::sort(exitToSignal.begin(), exitToSignal.end());
+    std::sort(boxAlone.begin(), boxAlone.end());
+    std::printf("baselines: process end to handle signalled %.1f ms, a message box alone %.1f ms (median of 21)\n",
+                exitToSignal[exitToSignal.size() / 2], boxAlone[boxAlone.size() / 2]);
+
+    UnhookWindowsHookEx(Hook);
+    DestroyWindow(MainWindow);
+    // Nothing is left behind in the temporary folder.
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileA((folder + entry.cFileName).c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA((folder + "headers").c_str());
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}

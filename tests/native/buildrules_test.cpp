@@ -1,0 +1,214 @@
+#include "build/buildrules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+int32_t SCAN(const std::vector<std::string> &lines, std::string &name) {
+    name = "stale";
+    return SCANCOMPILEDIRECTIVE(lines, name);
+}
+
+}  // namespace
+
+TEST(CompileDirective, FoundWithinTheFirstHundredLinesOnly) {
+    std::vector<std::string> lines(100, "' a comment line\r\n");
+    lines.push_back("#COMPILE EXE \"late.exe\"\r\n");
+    std::string name;
+    EXPECT_EQ(SCAN(lines, name), DIRECTIVENONE);
+    EXPECT_EQ(name, "");
+    lines[99] = "#COMPILE EXE \"last.exe\"\r\n";
+    EXPECT_EQ(SCAN(lines, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "last.exe");
+    EXPECT_EQ(SCAN({}, name), DIRECTIVENONE);
+}
+
+TEST(CompileDirective, LinesOfTwelveBytesOrLessAreSkipped) {
+    std::string name;
+    // 12 characters without a line end: skipped.
+    EXPECT_EQ(SCAN({"#COMPILE EXE"}, name), DIRECTIVENONE);
+    // The same with CR LF is 14 bytes and is examined.
+    EXPECT_EQ(SCAN({"#COMPILE EXE\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(SCAN({"#COMPILE DLL\r"}, name), DIRECTIVELIBRARY);
+}
+
+TEST(CompileDirective, ApostropheEndsTheExaminedText) {
+    std::string name;
+    EXPECT_EQ(SCAN({"' #COMPILE EXE \"x.exe\"\r\n"}, name), DIRECTIVENONE);
+    EXPECT_EQ(SCAN({"#COMPILE EXE ' makes \"tool.exe\"\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "");
+    // An apostrophe inside the quotes cuts the name: one quote is left, and
+    // the rest without its last character is the name.
+    EXPECT_EQ(SCAN({"#COMPILE EXE \"it's.exe\"\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "i");
+    EXPECT_EQ(SCAN({"#COMPILE DLL 'DLL later\r\n", "#COMPILE EXE\r\n"}, name), DIRECTIVELIBRARY);
+}
+
+TEST(CompileDirective, LibraryRulesAndNames) {
+    std::string name;
+    EXPECT_EQ(SCAN({"#Compile Dll \"my lib.dll\"\r\n"}, name), DIRECTIVELIBRARY);
+    EXPECT_EQ(name, "my lib.dll");
+    // "dll" inside the quoted name of an EXE does not make a library.
+    EXPECT_EQ(SCAN({"#COMPILE EXE \"dllview.exe\"\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "dllview.exe");
+    EXPECT_EQ(SCAN({"#compile exe \"a\" \"b.exe\"\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "a\" \"b.exe");
+    // Without a quote, DLL anywhere in the line counts.
+    EXPECT_EQ(SCAN({"#COMPILE EXE REM-DLL\r\n"}, name), DIRECTIVELIBRARY);
+    // One quote only: the rest of the line without its last character.
+    EXPECT_EQ(SCAN({"#COMPILE EXE \"open.exe\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "open.exe\r");
+}
+
+TEST(CompileDirective, TheFirstLineHoldingCompileWins) {
+    std::string name;
+    EXPECT_EQ(SCAN({"#COMPILER PBWIN 10\r\n", "#COMPILE DLL \"x.dll\"\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(SCAN({"short\r\n", "Print \"recompiled\"\r\n"}, name), DIRECTIVEPROGRAM);
+    EXPECT_EQ(name, "recompiled");
+}
+
+TEST(FreeBasicCommandLine, EveryTargetType) {
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\fb\\inc\\", "prog.bas", 0, "", ""), " -s console -v -i C:\\fb\\inc\\ prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", 1, "", ""), " -s gui -v -i C:\\inc prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", 2, "", ""), " -dll -v -i C:\\inc prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", 3, "", ""), " -lib -v -i C:\\inc prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", 4, "", ""), " -c -v -i C:\\inc prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", 7, "", ""), " -s console -v -i C:\\inc prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", -1, "", ""), " -s console -v -i C:\\inc prog.bas");
+}
+
+TEST(FreeBasicCommandLine, OutputResourceAndBlanks) {
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", 3, "my lib.a", ""),
+              " -lib -v -i C:\\inc -x \"my lib.a\" prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "my prog.bas", 1, "out.exe", "res.rc"),
+              " -s gui -v -i C:\\inc -x out.exe \"my prog.bas\" res.rc");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\inc", "prog.bas", 0, "", "my res.rc"),
+              " -s console -v -i C:\\inc prog.bas \"my res.rc\"");
+    // A quoted folder keeps its closing quote a quote.
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\Free Basic\\inc\\", "prog.bas", 0, "", ""),
+              " -s console -v -i \"C:\\Free Basic\\inc\\\\\" prog.bas");
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\Free Basic\\inc", "prog.bas", 0, "", ""),
+              " -s console -v -i \"C:\\Free Basic\\inc\" prog.bas");
+}
+
+TEST(FreeBasicCommandLine, CutAt519Characters) {
+    const std::string folder = "C:\\" + std::string(256, 'i');
+    const std::string line = FREEBASICCOMMANDLINE(folder, std::string(250, 'p') + ".bas", 0, std::string(259, 'o'),
+                                                  std::string(259, 'r'));
+    EXPECT_EQ(line.size(), 519u);
+    EXPECT_EQ(line.substr(0, 24), " -s console -v -i C:\\iii");
+}
+
+TEST(PowerBasicCommandLine, Form) {
+    EXPECT_EQ(POWERBASICCOMMANDLINE("C:\\PBWIN90\\BIN\\PBWIN.EXE", "prog.bas", "C:\\PBWIN90\\WINAPI\\"),
+              "C:\\PBWIN90\\BIN\\PBWIN.EXE /L /Q prog.bas /IC:\\PBWIN90\\WINAPI\\");
+    EXPECT_EQ(POWERBASICCOMMANDLINE("C:\\PB\\PBCC.EXE", "my prog.bas", "C:\\PB\\INC"),
+              "C:\\PB\\PBCC.EXE /L /Q \"my prog.bas\" /IC:\\PB\\INC");
+}
+
+TEST(CompilerOutput, FirstBytesUpToAZero) {
+    EXPECT_EQ(OUTPUTSHOWN(std::string(5000, 'x')), std::string(2048, 'x'));
+    EXPECT_EQ(OUTPUTSHOWN(std::string("ok\0rest", 7)), "ok");
+    EXPECT_EQ(OUTPUTSHOWN(std::string(2048, 'a') + std::string(1, '\0')), std::string(2048, 'a'));
+    EXPECT_EQ(OUTPUTSHOWN(""), "");
+}
+
+TEST(ErrorPosition, NameFollowedByLineNumber) {
+    const std::string banner = "FreeBASIC Compiler - Version 1.10.1\r\ncompiling:    prog.bas -o prog.asm (main module)\r\n";
+    EXPECT_EQ(FINDERRORLINE(banner + "prog.bas(12) error 10: Expected '=', found 'x'\r\n", "prog.bas"), 11);
+    EXPECT_EQ(FINDERRORLINE("prog.bas(1) error 3\r\nprog.bas(9) error 4\r\n", "prog.bas"), 0);
+    // No position at all.
+    EXPECT_EQ(FINDERRORLINE(banner + "linking: done\r\n", "prog.bas"), -1);
+    EXPECT_EQ(FINDERRORLINE("other.bas(3) error 1\r\n", "prog.bas"), -1);
+    EXPECT_EQ(FINDERRORLINE("", "prog.bas"), -1);
+}
+
+TEST(ErrorPosition, QuotedAndBareNames) {
+    // As placed on the command line...
+    EXPECT_EQ(FINDERRORLINE("\"my prog.bas\"(4) error 1\r\n", "my prog.bas"), 3);
+    // ...and as the compiler prints it.
+    EXPECT_EQ(FINDERRORLINE("my prog.bas(7) error 10: Expected '='\r\n", "my prog.bas"), 6);
+    // The quoted form is preferred when both appear.
+    EXPECT_EQ(FINDERRORLINE("my prog.bas(7) x\r\n\"my prog.bas\"(2) y\r\n", "my prog.bas"), 1);
+}
+
+TEST(ErrorPosition, NameFollowedByANonNumberIsNoPosition) {
+    EXPECT_EQ(FINDERRORLINE("prog.bas(main) warning\r\n", "prog.bas"), -1);
+    EXPECT_EQ(FINDERRORLINE("prog.bas() x\r\nprog.bas(0) y\r\nprog.bas(5) error\r\n", "prog.bas"), 4);
+    EXPECT_GT(FINDERRORLINE("prog.bas(" + std::string(40, '9') + ") error\r\n", "prog.bas"), 100000000);
+}
+
+TEST(LogSearch, ErrorLineAndColumn) {
+    const std::string log = "PowerBASIC for Windows\r\nCopyright (c) 1996-2011 PowerBasic Inc.\r\n"
+                            "Error 426 in C:\\src\\prog.bas(12:5):  Statement expected\r\nLine 12: x y\r\n";
+    const LOGERRORPOSITION error = FINDLOGERROR(log);
+    ASSERT_TRUE(error.Found);
+    EXPECT_EQ(error.Line, 11);
+    EXPECT_EQ(error.Column, 4);
+}
+
+TEST(LogSearch, AnErrorOnTheFirstLineIsNotFound) {
+    EXPECT_FALSE(FINDLOGERROR("Error 426 in C:\\src\\prog.bas(12:5):  Statement expected\r\n").Found);
+    EXPECT_FALSE(FINDLOGERROR("PowerBASIC\r\nCompile time: 0.1 seconds\r\nNo errors\r\n").Found);
+    EXPECT_FALSE(FINDLOGERROR("PowerBASIC\nError 426 in x.bas(12:5)\n").Found);  // LF alone starts no line here
+    EXPECT_FALSE(FINDLOGERROR("").Found);
+}
+
+TEST(LogSearch, ParenthesisInThePath) {
+    const LOGERRORPOSITION error =
+        FINDLOGERROR("PowerBASIC\r\nError 516 in C:\\Projects (2)\\prog.bas(30:11):  Missing declaration\r\n");
+    ASSERT_TRUE(error.Found);
+    EXPECT_EQ(error.Line, 29);
+    EXPECT_EQ(error.Column, 10);
+    // Without a "(line:column)" the first parenthesis gives the line.
+    const LOGERRORPOSITION plain = FINDLOGERROR("PB\r\nError 1 in C:\\a\\b.bas(7)\r\n");
+    ASSERT_TRUE(plain.Found);
+    EXPECT_EQ(plain.Line, 6);
+    EXPECT_EQ(plain.Column, 0);
+    EXPECT_FALSE(FINDLOGERROR("PB\r\nError 1 in C:\\a (old)\\b.bas\r\n").Found);
+}
+
+TEST(LogName, LastThreeCharactersReplaced) {
+    EXPECT_EQ(LOGFILENAME("C:\\src\\prog.bas"), "C:\\src\\prog.log");
+    EXPECT_EQ(LOGFILENAME("C:\\src\\prog.b"), "C:\\src\\prolog");
+    EXPECT_EQ(LOGFILENAME("ab"), "log");
+    EXPECT_FALSE(LOGISLISTING("C:\\src\\prog.bas"));
+    EXPECT_TRUE(LOGISLISTING("C:\\src\\prog.log"));
+    EXPECT_TRUE(LOGISLISTING("C:\\src\\catalog"));
+    EXPECT_TRUE(LOGISLISTING("C:\\src\\PROG.LOG"));
+}
+
+TEST(RunName, FreeBasic) {
+    EXPECT_EQ(FREEBASICPROGRAM("C:\\src\\prog.bas", 0, ""), "C:\\src\\prog.exe");
+    EXPECT_EQ(FREEBASICPROGRAM("C:\\src\\prog.bas", 1, "out\\tool.exe"), "out\\tool.exe");
+    EXPECT_EQ(FREEBASICPROGRAM("C:\\my src\\my prog.bas", 1, ""), "C:\\my src\\my prog.exe");
+    EXPECT_EQ(FREEBASICPROGRAM("C:\\src\\prog.v2.bas", 0, ""), "C:\\src\\prog.v2.exe");
+    EXPECT_EQ(FREEBASICPROGRAM("C:\\src\\prog", 0, ""), "exe");
+    for (int type : {2, 3, 4, 9})
+        EXPECT_EQ(FREEBASICPROGRAM("C:\\src\\prog.bas", type, "x.exe"), "") << type;
+}
+
+TEST(RunName, PowerBasic) {
+    EXPECT_EQ(POWERBASICPROGRAM("C:\\src\\prog.bas", DIRECTIVENONE, ""), "C:\\src\\prog.exe");
+    EXPECT_EQ(POWERBASICPROGRAM("C:\\src\\prog.bas", DIRECTIVEPROGRAM, ""), "C:\\src\\prog.exe");
+    EXPECT_EQ(POWERBASICPROGRAM("C:\\src\\prog.bas", DIRECTIVEPROGRAM, "tool.exe"), "C:\\src\\tool.exe");
+    EXPECT_EQ(POWERBASICPROGRAM("C:\\src\\prog.bas", DIRECTIVEPROGRAM, "bin\\tool.exe"), "C:\\src\\bin\\tool.exe");
+    EXPECT_EQ(POWERBASICPROGRAM("C:\\src\\prog.bas", DIRECTIVELIBRARY, "x.dll"), "");
+    EXPECT_EQ(POWERBASICPROGRAM("C:\\src\\prog.pbw", DIRECTIVENONE, ""), "C:\\src\\prog.exe");
+}
+
+TEST(BuildMessages, Texts) {
+    EXPECT_EQ(NOINCLUDEMESSAGE(), "No valid INCLUDE directory set (see menu \"Options\").");
+    EXPECT_EQ(NOFREEBASICCOMPILERMESSAGE(),
+              "Couldn't find compiler. Check compiler path+filename (see menu \"Options-->General settings\").");
+    EXPECT_EQ(NOFILENAMEMESSAGE("C:\\src\\"), "Illegal or no filename for the current listing.\rC:\\src\\");
+    EXPECT_EQ(FREEBASICSTARTMESSAGE("C:\\fbc.exe", " -c"), "Application:\rC:\\fbc.exe\r\rCommand line:\r -c");
+    EXPECT_EQ(POWERBASICSTARTMESSAGE("PB.EXE /L"), "Command line:\r\rPB.EXE /L");
+    EXPECT_EQ(NOLOGMESSAGE("C:\\a.log"), "Couldn't find the Log File.\rC:\\a.log");
+    EXPECT_EQ(PROGRAMNOTFOUNDMESSAGE("exe"), "File not found:\rexe");
+}

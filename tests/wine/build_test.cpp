@@ -1,0 +1,583 @@
+// Compiling and running with stand-ins for the compilers and the built
+// program: the checks and their messages, the command lines, the output box,
+// the error position, large and endless output, time-outs, the log of a
+// PowerBASIC compilation, and starting the program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Scintilla.h"
+#include "build/build.h"
+#include "document/settingsblock.h"
+#include "inprocess.h"
+#include "ui/resource.h"
+
+extern PROJECTSETTINGSRECORD ProjectSettings;
+
+using harness::DialogAnswerer;
+using harness::SeenBox;
+
+namespace {
+
+const std::string BANNER =
+    "FreeBASIC Compiler - Version 1.10.1 (2023-12-24), built for win64 (64bit)\r\n"
+    "Copyright (C) 2004-2023 The FreeBASIC development team.\r\n"
+    "standalone\r\n"
+    "target:       win64, x86-64, 64bit\r\n"
+    "backend:      gcc\r\n"
+    "compiling:    prog.bas -o prog.c (main module)\r\n";
+
+const std::string LISTING =
+    "' Sample\r\n"
+    "Sub One()\r\n"
+    "  Print 1\r\n"
+    "  x\r\n"
+    "End Sub\r\n"
+    "Print \"end\"\r\n";
+
+std::string SHORTPATHOF(const std::string &path) {
+    char buffer[MAX_PATH + 1] = {};
+    GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    return buffer;
+}
+
+// The value of the first "key=" line of a stand-in's record, "" when none.
+std::string RECORDED(const std::string &record, const std::string &key) {
+    const size_t at = record.find(key + "=");
+    if (at == std::string::npos)
+        return std::string();
+    const size_t start = at + key.size() + 1;
+    return record.substr(start, record.find("\r\n", start) - start);
+}
+
+// Ends a process a stand-in left running, by its id.
+void ENDPROCESS(const std::string &id) {
+    if (id.empty())
+        return;
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, std::strtoul(id.c_str(), nullptr, 10))) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+bool PROCESSENDED(const std::string &id) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(id.c_str(), nullptr, 10));
+    if (!process)
+        return true;
+    const bool ended = WaitForSingleObject(process, 2000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
+// Waits for every stand-in that recorded itself in the folder to end, so
+// that the folder can be removed.
+void WAITFORSTANDINS(const std::string &folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*.rec").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string record = harness::READWHOLEFILE(folder + entry.cFileName);
+        for (size_t at = record.find("pid="); at != std::string::npos; at = record.find("pid=", at + 4))
+            PROCESSENDED(record.substr(at + 4, record.find("\r\n", at) - at - 4));
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+class BuildTest : public InProcessTest {
+protected:
+    void SetUp() override {
+        ProjectSettings = PROJECTSETTINGSRECORD{};
+        const std::string bin = harness::PROGRAMFOLDER();
+        ASSERT_TRUE(CopyFileA((bin + "standin_freebasic.exe").c_str(), Folder.FILE("fbc.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((bin + "standin_powerbasic.exe").c_str(), Folder.FILE("pbwin.exe").c_str(), FALSE));
+        // Not named like a folder that the first-start search looks for, so that a
+        // left-over copy can never be taken for another test's include folder.
+        Folder.MAKEFOLDER("basic headers");
+        WRITEINI("[PathSettings]\r\nCompiler=" + Folder.FILE("fbc.exe") + "\r\nIncludeDir=" + Folder.FILE("basic headers\\") +
+                 "\r\n[OtherSettings]\r\nCompilerType=0\r\nCompileTimeout=20\r\n");
+        START();
+        ASSERT_EQ(AppSettings.Compiler, Folder.FILE("fbc.exe"));
+        LISTINGFILE("prog.bas", LISTING);
+    }
+    void TearDown() override {
+        for (const std::string &id : Leftovers)
+            ENDPROCESS(id);
+        WAITFORSTANDINS(Folder.PATH());
+        WAITFORSTANDINS(Folder.FILE("out\\"));
+        InProcessTest::TearDown();
+        SetCurrentDirectoryA(harness::PROGRAMFOLDER().c_str());
+    }
+    // The listing on disk and in the editor, as the save before compiling leaves it.
+    void LISTINGFILE(const std::string &name, const std::string &text) {
+        Folder.WRITEFILE(name, text);
+        AppSettings.CurrentFile = Folder.FILE(name);
+        SETTEXT(text);
+    }
+    void PROGRAMFILE(const std::string &name) {
+        ASSERT_TRUE(
+            CopyFileA((harness::PROGRAMFOLDER() + "standin_program.exe").c_str(), Folder.FILE(name).c_str(), FALSE));
+    }
+    void USEPOWERBASIC() {
+        AppSettings.CompilerType = 1;
+        AppSettings.Compiler = Folder.FILE("pbwin.exe");
+    }
+    // Compiles (or runs) and answers the box that comes up; with no box
+    // expected, waits only briefly for one.
+    // HandIcon tells whether the box shows an icon at all.
+    SeenBox COMPILE(int runAfter, std::int32_t &status, bool boxExpected = true) {
+        std::atomic<bool> iconShown{false};
+        DialogAnswerer answer(
+            [&iconShown](HWND box) {
+                HWND icon = GetDlgItem(box, 1088);
+                iconShown = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+                harness::PRESSBUTTON(box, IDOK);
+            },
+            boxExpected ? 30000 : 1500);
+        status = AppSettings.CompilerType == 1 ? COMPILEPOWERBASIC(runAfter) : COMPILEFREEBASIC(runAfter);
+        SeenBox seen = answer.RESULT();
+        seen.HandIcon = iconShown;
+        return seen;
+    }
+    // Waits for a stand-in's record to appear.
+    std::string WAITFORRECORD(const std::string &name, int timeoutMs = 10000) {
+        std::string record;
+        for (int waited = 0; waited < timeoutMs; waited += 50) {
+            record = Folder.READFILE(name);
+            if (record.find("pid=") != std::string::npos)
+                break;
+            Sleep(50);
+        }
+        return record;
+    }
+    std::string FOLDERNOSLASH() const { return Folder.PATH().substr(0, Folder.PATH().size() - 1); }
+    std::string QUOTEDINCLUDE() const { return "\"" + Folder.FILE("basic headers\\") + "\\\""; }
+    std::vector<std::string> Leftovers;
+};
+
+// ---- FreeBASIC: the checks ----
+
+TEST_F(BuildTest, FreeBasicChecksShowTheirMessages) {
+    std::int32_t status = -1;
+    AppSettings.IncludeDir.clear();
+    SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Caption, "Error starting compiler:");
+    EXPECT_EQ(box.Text, "No valid INCLUDE directory set (see menu \"Options\").");
+    EXPECT_TRUE(box.Buttons[IDOK]);
+    EXPECT_TRUE(box.HandIcon);
+
+    AppSettings.IncludeDir = Folder.FILE("basic headers\\");
+    AppSettings.Compiler = Folder.FILE("nothing here.exe");
+    box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Caption, "Error starting compiler:");
+    EXPECT_EQ(box.Text,
+              "Couldn't find compiler. Check compiler path+filename (see menu \"Options-->General settings\").");
+    EXPECT_TRUE(box.HandIcon);
+
+    AppSettings.Compiler = Folder.FILE("fbc.exe");
+    AppSettings.CurrentFile = Folder.PATH();
+    box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Text, "Illegal or no filename for the current listing.\r" + Folder.PATH());
+    EXPECT_TRUE(box.HandIcon);
+
+    // A file that exists but is no program.
+    Folder.WRITEFILE("broken.exe", "not a program");
+    AppSettings.Compiler = Folder.FILE("broken.exe");
+    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Caption, "Error starting compiler:");
+    EXPECT_EQ(box.Text, "Application:\r" + Folder.FILE("broken.exe") + "\r\rCommand line:\r -s console -v -i " +
+                            QUOTEDINCLUDE() + " prog.bas");
+    EXPECT_TRUE(box.HandIcon);
+    EXPECT_EQ(Folder.READFILE("fbc.rec"), "");  // the compiler never ran
+}
+
+// ---- FreeBASIC: compiling ----
+
+TEST_F(BuildTest, CleanCompileShowsTheOutputBoxAndRunsInTheListingsFolder) {
+    Folder.WRITEFILE("fbc.out", BANNER + "Umlaut \x81 from the OEM set\r\n");
+    CALL(SCI_GOTOPOS, 14);
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(box.Caption, "Compiler result");
+    EXPECT_EQ(box.Text, BANNER + "Umlaut \xFC from the OEM set\r\n");
+    EXPECT_TRUE(box.Buttons[IDOK]);
+    EXPECT_FALSE(box.HandIcon);
+    const std::string record = Folder.READFILE("fbc.rec");
+    EXPECT_EQ(RECORDED(record, "cmd"), " -s console -v -i " + QUOTEDINCLUDE() + " prog.bas");
+    EXPECT_EQ(RECORDED(record, "dir"), FOLDERNOSLASH());
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 14);
+}
+
+TEST_F(BuildTest, CommandLineCarriesTargetOutputAndResource) {
+    ProjectSettings.TargetType = 3;
+    ProjectSettings.OutputFile = "my lib.a";
+    ProjectSettings.ResourceFile = "prog.rc";
+    LISTINGFILE("my prog.bas", LISTING);
+    std::int32_t status = -1;
+    COMPILE(0, status);
+    EXPECT_EQ(RECORDED(Folder.READFILE("fbc.rec"), "cmd"),
+              " -lib -v -i " + QUOTEDINCLUDE() + " -x \"my lib.a\" \"my prog.bas\" prog.rc");
+}
+
+TEST_F(BuildTest, CompileCommandSavesFirstThenCompiles) {
+    Folder.WRITEFILE("fbc.out", BANNER);
+    SETTEXT("Print \"saved\"\r\n");
+    DialogAnswerer answer(IDOK, 30000);
+    COMMAND(CMD_COMPILE);
+    const SeenBox &box = answer.RESULT();
+    EXPECT_EQ(box.Caption, "Compiler result");
+    EXPECT_EQ(Folder.READFILE("prog.bas").substr(0, 15), "Print \"saved\"\r\n");
+    EXPECT_NE(Folder.READFILE("fbc.rec").find("prog.bas"), std::string::npos);
+}
+
+TEST_F(BuildTest, AnErrorMovesTheCaretIntoAFoldedSub) {
+    CALL(SCI_COLOURISE, 0, -1);
+    ASSERT_TRUE(CALL(SCI_GETFOLDLEVEL, 1) & SC_FOLDLEVELHEADERFLAG);
+    CALL(SCI_FOLDLINE, 1, SC_FOLDACTION_CONTRACT);
+    ASSERT_FALSE(CALL(SCI_GETLINEVISIBLE, 3));
+    CALL(SCI_SETSEL, 5, 9);
+    Folder.WRITEFILE("fbc.out", BANNER + "prog.bas(4) error 10: Expected '=', found 'end of line' in 'x'\r\n");
+    Folder.WRITEFILE("fbc.cfg", "exit=1\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(1, status);  // a failed Run shows the box and starts nothing
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(box.Caption, "Compiler result");
+    const auto lineStart = CALL(SCI_POSITIONFROMLINE, 3);
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), lineStart);
+    EXPECT_EQ(CALL(SCI_GETANCHOR), lineStart);
+    EXPECT_TRUE(CALL(SCI_GETLINEVISIBLE, 3));
+    EXPECT_TRUE(CALL(SCI_GETFOLDEXPANDED, 1));
+}
+
+TEST_F(BuildTest, ErrorOfANameWithBlanksIsFoundAsTheCompilerPrintsIt) {
+    LISTINGFILE("my prog.bas", LISTING);
+    Folder.WRITEFILE("fbc.out", "my prog.bas(6) error 42: Variable not declared, x\r\n");
+    Folder.WRITEFILE("fbc.cfg", "exit=1\r\nstderr=1\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(box.Text, "my prog.bas(6) error 42: Variable not declared, x\r\n");
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), CALL(SCI_POSITIONFROMLINE, 5));
+}
+
+TEST_F(BuildTest, AnErrorWithoutPositionLeavesTheCaret) {
+    CALL(SCI_GOTOPOS, 12);
+    Folder.WRITEFILE("fbc.out", BANNER + "error: could not link\r\nprog.bas(main)\r\n");
+    Folder.WRITEFILE("fbc.cfg", "exit=1\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(box.Seen);
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 12);
+}
+
+TEST_F(BuildTest, AMegabyteOfOutputIsDrainedAndItsFirst2048BytesShown) {
+    const std::string first = "prog.bas(2) error 1: Argument count mismatch\r\n";
+    Folder.WRITEFILE("fbc.out", first);
+    Folder.WRITEFILE("fbc.cfg", "exit=1\r\nfill=1048576\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 2);
+    ASSERT_EQ(box.Text.size(), 2048u);
+    EXPECT_EQ(box.Text.substr(0, first.size()), first);
+    EXPECT_EQ(box.Text.substr(first.size(), 34), "compiling:    module1.bas -o modul");
+    // The compiler was not held up by a full pipe: it has ended.
+    EXPECT_TRUE(PROCESSENDED(RECORDED(Folder.READFILE("fbc.rec"), "pid")));
+}
+
+TEST_F(BuildTest, ACompilerPastItsTimeOutIsLeftRunningAndItsOutputShown) {
+    AppSettings.CompileTimeout = 1;
+    Folder.WRITEFILE("fbc.out", "compiling:    prog.bas\r\n");
+    Folder.WRITEFILE("fbc.cfg", "sleep=8000\r\n");
+    std::int32_t status = -1;
+    const DWORD start = GetTickCount();
+    const SeenBox box = COMPILE(1, status);  // still running: not clean, so the box and no run
+    const DWORD took = GetTickCount() - start;
+    const std::string id = RECORDED(Folder.READFILE("fbc.rec"), "pid");
+    Leftovers.push_back(id);
+    EXPECT_EQ(box.Caption, "Compiler result");
+    EXPECT_EQ(box.Text, "compiling:    prog.bas\r\n");
+    EXPECT_EQ(status, 0);
+    EXPECT_GE(took, 900u);
+    EXPECT_LT(took, 6000u);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(id.c_str(), nullptr, 10));
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    CloseHandle(process);
+}
+
+TEST_F(BuildTest, AChildOfTheCompilerHoldingThePipeDoesNotHoldTheEditor) {
+    Folder.WRITEFILE("fbc.out", BANNER + "linking:      done\r\n");
+    Folder.WRITEFILE("fbc.cfg", "hold=30000\r\n");
+    std::int32_t status = -1;
+    const DWORD start = GetTickCount();
+    const SeenBox box = COMPILE(0, status);
+    const DWORD took = GetTickCount() - start;
+    Leftovers.push_back(Folder.READFILE("fbc.child"));
+    EXPECT_FALSE(Leftovers.back().empty());
+    EXPECT_EQ(box.Text, BANNER + "linking:      done\r\n");
+    EXPECT_LT(took, 10000u);
+}
+
+// ---- FreeBASIC: running ----
+
+TEST_F(BuildTest, RunStartsTheProgramOfConsoleAndGuiTargets) {
+    PROGRAMFILE("prog.exe");
+    for (int target : {0, 1}) {
+        DeleteFileA(Folder.FILE("prog.rec").c_str());
+        ProjectSettings.TargetType = target;
+        std::int32_t status = -1;
+        const SeenBox box = COMPILE(1, status, false);
+        EXPECT_FALSE(box.Seen) << box.Text;
+        EXPECT_EQ(status, 0);
+        const std::string record = WAITFORRECORD("prog.rec");
+        // The folder of the test has a blank in its name: the path is quoted.
+        EXPECT_EQ(RECORDED(record, "cmd"), "\"" + Folder.FILE("prog.exe") + "\"") << target;
+    }
+}
+
+TEST_F(BuildTest, RunOfALibraryOrObjectStartsNothingAndShowsNothing) {
+    PROGRAMFILE("prog.exe");
+    for (int target : {2, 3, 4}) {
+        ProjectSettings.TargetType = target;
+        std::int32_t status = -1;
+        const SeenBox box = COMPILE(1, status, false);
+        EXPECT_FALSE(box.Seen) << target;
+    }
+    Sleep(300);
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("prog.rec")));
+}
+
+TEST_F(BuildTest, RunStartsTheOutputFileRelativeToTheListing) {
+    Folder.MAKEFOLDER("out");
+    PROGRAMFILE("out\\tool.exe");
+    ProjectSettings.OutputFile = "out\\tool.exe";
+    std::int32_t status = -1;
+    EXPECT_FALSE(COMPILE(1, status, false).Seen);
+    EXPECT_NE(RECORDED(WAITFORRECORD("out\\tool.rec"), "cmd"), "");
+    EXPECT_EQ(RECORDED(Folder.READFILE("fbc.rec"), "cmd"),
+              " -s console -v -i " + QUOTEDINCLUDE() + " -x out\\tool.exe prog.bas");
+}
+
+TEST_F(BuildTest, AProgramPathWithBlanksStartsThatProgramNotAPrefixOfIt) {
+    LISTINGFILE("my prog.bas", LISTING);
+    PROGRAMFILE("my prog.exe");
+    PROGRAMFILE("my.exe");
+    std::int32_t status = -1;
+    EXPECT_FALSE(COMPILE(1, status, false).Seen);
+    const std::string record = WAITFORRECORD("my prog.rec");
+    EXPECT_EQ(RECORDED(record, "cmd"), "\"" + Folder.FILE("my prog.exe") + "\"");
+    Sleep(300);
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("my.rec")));
+}
+
+TEST_F(BuildTest, AMissingProgramIsReported) {
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(1, status);
+    EXPECT_EQ(box.Caption, "Error");  // no caption of its own
+    EXPECT_EQ(box.Text, "File not found:\r" + Folder.FILE("prog.exe"));
+    EXPECT_TRUE(box.HandIcon);
+}
+
+TEST_F(BuildTest, NoHandleIsLeftBehindByManyCompiles) {
+    ProjectSettings.TargetType = 2;  // clean Run of a library: no box, nothing started
+    auto compileOnce = [] { EXPECT_EQ(COMPILEFREEBASIC(1), 0); };
+    compileOnce();
+    DWORD before = 0;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+    // Any box that comes up (a compiler that failed to start or to end in
+    // time) is answered and reported, so the loop can never hang on one.
+    std::atomic<bool> stop{false};
+    std::string boxes;
+    std::thread answerer([&] {
+        while (!stop) {
+            if (HWND box = harness::FINDDIALOG(GetCurrentProcessId())) {
+                Sleep(50);
+                boxes += harness::MESSAGEBOXTEXT(box) + "\n";
+                harness::PRESSBUTTON(box, IDOK);
+                for (int i = 0; i < 100 && IsWindow(box); ++i)
+                    Sleep(20);
+            }
+            Sleep(20);
+        }
+    });
+    const int rounds = 1000;
+    for (int i = 0; i < rounds; ++i)
+        compileOnce();
+    stop = true;
+    answerer.join();
+    EXPECT_EQ(boxes, "");
+    DWORD after = 0;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
+    EXPECT_LE(after, before + 5) << "before " << before << ", after " << after;
+}
+
+// ---- PowerBASIC ----
+
+TEST_F(BuildTest, PowerBasicChecksShowTheirMessages) {
+    USEPOWERBASIC();
+    std::int32_t status = -1;
+    AppSettings.IncludeDir = Folder.FILE("no such folder\\");
+    SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Caption, "Error starting compiler:");
+    EXPECT_EQ(box.Text, "No valid INCLUDE directory set (see menu \"Options\").");
+    EXPECT_TRUE(box.HandIcon);
+
+    AppSettings.IncludeDir = Folder.FILE("basic headers\\");
+    AppSettings.Compiler = Folder.FILE("pbcc.exe");
+    box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Caption, "Error starting compiler:");
+    EXPECT_EQ(box.Text, "No compiler set (see menu \"Options\").");
+
+    AppSettings.Compiler = Folder.FILE("pbwin.exe");
+    AppSettings.CurrentFile = Folder.PATH();
+    box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Text, "Illegal or no filename for the current listing.\r" + Folder.PATH());
+
+    Folder.WRITEFILE("broken.exe", "not a program");
+    AppSettings.Compiler = Folder.FILE("broken.exe");
+    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    box = COMPILE(0, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(box.Caption, "Error starting compiler:");
+    EXPECT_EQ(box.Text, "Command line:\r\r" + SHORTPATHOF(Folder.FILE("broken.exe")) + " /L /Q prog.bas /I" +
+                            SHORTPATHOF(Folder.FILE("basic headers\\")));
+}
+
+TEST_F(BuildTest, PowerBasicLogIsShownAndDeleted) {
+    USEPOWERBASIC();
+    const std::string log = "PowerBASIC for Windows\r\nCopyright (c) 1996-2011 PowerBASIC Inc.\r\n\r\n"
+                            "Compile time: 0.1 seconds\r\nNo errors.\r\n";
+    Folder.WRITEFILE("pbwin.out", log);
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(box.Caption, "Compiler result");
+    EXPECT_EQ(box.Text, log);
+    EXPECT_FALSE(box.HandIcon);
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("prog.log")));
+    const std::string record = Folder.READFILE("pbwin.rec");
+    EXPECT_EQ(RECORDED(record, "cmd"), SHORTPATHOF(Folder.FILE("pbwin.exe")) + " /L /Q prog.bas /I" +
+                                           SHORTPATHOF(Folder.FILE("basic headers\\")));
+    EXPECT_EQ(RECORDED(record, "dir"), FOLDERNOSLASH());
+}
+
+TEST_F(BuildTest, PowerBasicErrorSelectsTheWordAndTheLogIsDeleted) {
+    USEPOWERBASIC();
+    LISTINGFILE("my prog.bas", "#COMPILE EXE\r\nFunction PBMain()\r\n  Print 1\r\n  Dim value As Lng\r\nEnd Function\r\n");
+    CALL(SCI_COLOURISE, 0, -1);
+    CALL(SCI_FOLDLINE, 1, SC_FOLDACTION_CONTRACT);
+    const std::string log = "PowerBASIC for Windows\r\n\r\nError 516 in " + Folder.FILE("my prog.bas") +
+                            "(4:16):  Undefined TYPE\r\nLine 4:   Dim value As Lng\r\n";
+    Folder.WRITEFILE("pbwin.out", log);
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(1, status);  // an error: the box, no run
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(box.Text, log);
+    const auto lineStart = CALL(SCI_POSITIONFROMLINE, 3);
+    EXPECT_EQ(CALL(SCI_GETANCHOR), lineStart + 15);
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), lineStart + 18);
+    EXPECT_TRUE(CALL(SCI_GETLINEVISIBLE, 3));
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("my prog.log")));
+    EXPECT_NE(RECORDED(Folder.READFILE("pbwin.rec"), "cmd").find(" /L /Q \"my prog.bas\" /I"), std::string::npos);
+}
+
+TEST_F(BuildTest, AMissingLogIsReported) {
+    USEPOWERBASIC();
+    Folder.WRITEFILE("pbwin.cfg", "nolog=1\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(1, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(box.Caption, "Compiling error:");
+    EXPECT_EQ(box.Text, "Couldn't find the Log File.\r" + Folder.FILE("prog.log"));
+    EXPECT_TRUE(box.HandIcon);
+}
+
+TEST_F(BuildTest, AListingNamedLikeItsLogIsNeitherReadNorDeleted) {
+    USEPOWERBASIC();
+    const std::string text = "#COMPILE EXE\r\nFunction PBMain()\r\nEnd Function\r\n";
+    LISTINGFILE("change.log", text);
+    Folder.WRITEFILE("pbwin.cfg", "nolog=1\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(box.Caption, "Compiling error:");
+    EXPECT_EQ(box.Text, "Couldn't find the Log File.\r" + Folder.FILE("change.log"));
+    EXPECT_EQ(Folder.READFILE("change.log"), text);
+}
+
+TEST_F(BuildTest, PowerBasicPastItsTimeOutFindsNoLog) {
+    USEPOWERBASIC();
+    AppSettings.CompileTimeout = 1;
+    Folder.WRITEFILE("pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
+    Folder.WRITEFILE("pbwin.cfg", "sleep=5000\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    Leftovers.push_back(RECORDED(Folder.READFILE("pbwin.rec"), "pid"));
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(box.Text, "Couldn't find the Log File.\r" + Folder.FILE("prog.log"));
+}
+
+TEST_F(BuildTest, PowerBasicRunFollowsTheDirective) {
+    USEPOWERBASIC();
+    Folder.WRITEFILE("pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
+    PROGRAMFILE("prog.exe");
+    PROGRAMFILE("tool one.exe");
+    std::int32_t status = -1;
+
+    // No directive: the listing's name with exe.
+    LISTINGFILE("prog.bas", "Function PBMain()\r\nEnd Function\r\n");
+    EXPECT_FALSE(COMPILE(1, status, false).Seen);
+    EXPECT_EQ(RECORDED(WAITFORRECORD("prog.rec"), "cmd"), "\"" + Folder.FILE("prog.exe") + "\"");
+
+    // The name the directive gives, in the listing's folder.
+    LISTINGFILE("prog.bas", "#Compile Exe \"tool one.exe\"\r\nFunction PBMain()\r\nEnd Function\r\n");
+    EXPECT_FALSE(COMPILE(1, status, false).Seen);
+    EXPECT_EQ(RECORDED(WAITFORRECORD("tool one.rec"), "cmd"), "\"" + Folder.FILE("tool one.exe") + "\"");
+
+    // A library: nothing shown, nothing started.
+    DeleteFileA(Folder.FILE("prog.rec").c_str());
+    LISTINGFILE("prog.bas", "#COMPILE DLL \"prog.exe\"\r\nFunction PBMain()\r\nEnd Function\r\n");
+    EXPECT_FALSE(COMPILE(1, status, false).Seen);
+    Sleep(300);
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("prog.rec")));
+
+    // An EXE directive without a name, and a missing program.
+    DeleteFileA(Folder.FILE("prog.exe").c_str());
+    LISTINGFILE("prog.bas", "#COMPILE EXE\r\nFunction PBMain()\r\nEnd Function\r\n");
+    const SeenBox box = COMPILE(1, status);
+    EXPECT_EQ(box.Text, "File not found:\r" + Folder.FILE("prog.exe"));
+}
+
+TEST_F(BuildTest, FindCompileDirectiveReadsTheEditorText) {
+    std::string name = "stale";
+    SETTEXT("' PowerBASIC listing\r\n#COMPILE DLL \"My Lib.dll\"\r\n");
+    EXPECT_EQ(FINDCOMPILEDIRECTIVE(name), 1);
+    EXPECT_EQ(name, "My Lib.dll");
+    SETTEXT("#COMPILE EXE");  // 12 characters, no line end
+    EXPECT_EQ(FINDCOMPILEDIRECTIVE(name), 0);
+    EXPECT_EQ(name, "");
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "Print " + std::to_string(i) + "\r\n";
+    SETTEXT(text + "#COMPILE EXE \"late.exe\"\r\n");
+    EXPECT_EQ(FINDCOMPILEDIRECTIVE(name), 0);
+}
+
+}  // namespace
