@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "benchcommon.h"
 #include "build/build.h"
 #include "document/settingsblock.h"
 
@@ -105,20 +106,8 @@ Figures MEDIANS(const std::string &folder, int runs) {
 }  // namespace
 
 int main() {
-    ProgramInstance = GetModuleHandleA(nullptr);
-    LOADPROGRAMPATHS();
-    char temp[MAX_PATH + 1];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "quillet-bench-build\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string folder = STARTBENCHWINDOW("quillet-bench-build");
     CreateDirectoryA((folder + "headers").c_str(), nullptr);
-    AppSettings.ExeDir = folder;
-    AppSettings.IniPath = folder + "Quillet.ini";
-    LOADFIRSTFILE("/e");
-    LOADSETTINGS();
-    REGISTERMAINCLASS(ProgramInstance);
-    CREATEMAINWINDOW();
-    ShowWindow(MainWindow, SW_SHOW);
 
     char self[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);

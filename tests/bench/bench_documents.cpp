@@ -12,6 +12,7 @@
 
 #include "Scintilla.h"
 #include "app/shell.h"
+#include "benchcommon.h"
 #include "document/document.h"
 #include "document/fileio.h"
 #include "document/rtfwriter.h"
@@ -20,17 +21,6 @@
 extern std::string PendingSettings;
 
 namespace {
-
-double NOW() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double MEDIAN(int runs, const std::function<void()> &work) {
     std::vector<double> times;
@@ -41,32 +31,6 @@ double MEDIAN(int runs, const std::function<void()> &work) {
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-// A listing as people write them: Subs and Functions with comments,
-// declarations, strings, numbers and API calls.
-std::string LISTING(size_t bytes) {
-    std::string text;
-    text.reserve(bytes + 4096);
-    text += "' Generated listing for the benchmark\r\n#include \"windows.bi\"\r\n\r\n";
-    for (unsigned n = 0; text.size() < bytes; ++n) {
-        const std::string id = std::to_string(n);
-        if (n % 3 == 2) {
-            text += "Function Compute" + id + "(ByVal a As Integer, ByVal b As Integer) As Integer\r\n";
-            text += "  ' Adds and scales the two values\r\n";
-            text += "  Dim result As Integer = (a + b) * " + std::to_string(n % 97) + "\r\n";
-            text += "  If result > 1000 Then result = result Mod 1000\r\n";
-            text += "  Return result\r\nEnd Function\r\n\r\n";
-        } else {
-            text += "Sub Handler" + id + "(ByVal hWnd As HWND, ByVal msg As UINT)\r\n";
-            text += "  Dim caption As String = \"Handler number " + id + "\"\r\n";
-            text += "  ' Tell the user what happened\r\n";
-            text += "  If msg = WM_COMMAND Then\r\n";
-            text += "    MessageBox(hWnd, \"Command received\", caption, MB_OK Or MB_ICONINFORMATION)\r\n";
-            text += "  Else\r\n    Print \"Message \"; msg; \" in \"; caption\r\n  End If\r\nEnd Sub\r\n\r\n";
-        }
-    }
-    return text;
 }
 
 std::string READALL(const std::string &path) {
@@ -97,19 +61,7 @@ void ROW(const char *what, double seconds, double megabytes, double baseline) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    ProgramInstance = GetModuleHandleA(nullptr);
-    LOADPROGRAMPATHS();
-    char temp[MAX_PATH + 1];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "quillet-bench\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    AppSettings.ExeDir = folder;
-    AppSettings.IniPath = folder + "Quillet.ini";
-    LOADFIRSTFILE("/e");
-    LOADSETTINGS();
-    REGISTERMAINCLASS(ProgramInstance);
-    CREATEMAINWINDOW();
-    ShowWindow(MainWindow, SW_SHOW);
+    const std::string folder = STARTBENCHWINDOW("quillet-bench");
 
     // Sizes in MB from the command line, or 1, 16 and 64.
     std::vector<size_t> sizes;

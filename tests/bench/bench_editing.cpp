@@ -14,21 +14,11 @@
 
 #include "Scintilla.h"
 #include "app/shell.h"
+#include "benchcommon.h"
 #include "editing/editing.h"
 #include "ui/resource.h"
 
 namespace {
-
-double NOW() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double PEAKMB() {
     using Proc = BOOL(WINAPI *)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
@@ -43,27 +33,8 @@ double PEAKMB() {
 
 // A listing as people write them (Subs and Functions with comments, strings,
 // numbers and API calls), with a comment word on `marks` lines spread evenly.
-std::string LISTING(size_t bytes, size_t marks, const std::string &mark) {
-    std::string text;
-    text.reserve(bytes + 4096);
-    text += "' Generated listing for the benchmark\r\n#include \"windows.bi\"\r\n\r\n";
-    for (unsigned n = 0; text.size() < bytes; ++n) {
-        const std::string id = std::to_string(n);
-        if (n % 3 == 2) {
-            text += "Function Compute" + id + "(ByVal a As Integer, ByVal b As Integer) As Integer\r\n";
-            text += "  ' Adds and scales the two values\r\n";
-            text += "  Dim result As Integer = (a + b) * " + std::to_string(n % 97) + "\r\n";
-            text += "  If result > 1000 Then result = result Mod 1000\r\n";
-            text += "  Return result\r\nEnd Function\r\n\r\n";
-        } else {
-            text += "Sub Handler" + id + "(ByVal hWnd As HWND, ByVal msg As UINT)\r\n";
-            text += "  Dim caption As String = \"Handler number " + id + "\"\r\n";
-            text += "  ' Tell the user what happened\r\n";
-            text += "  If msg = WM_COMMAND Then\r\n";
-            text += "    MessageBox(hWnd, \"Command received\", caption, MB_OK Or MB_ICONINFORMATION)\r\n";
-            text += "  Else\r\n    Print \"Message \"; msg; \" in \"; caption\r\n  End If\r\nEnd Sub\r\n\r\n";
-        }
-    }
+std::string MARKEDLISTING(size_t bytes, size_t marks, const std::string &mark) {
+    std::string text = LISTING(bytes);
     if (marks == 0)
         return text;
     size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -188,7 +159,7 @@ double REPLACEALLBARE(const std::string &search, const std::string &replacement,
 
 void BENCHREPLACEALL(size_t megabytes, size_t occurrences, int runs) {
     const std::string search = "Qmark", replacement = "Rmark7";
-    const std::string text = LISTING(megabytes << 20, occurrences, search);
+    const std::string text = MARKEDLISTING(megabytes << 20, occurrences, search);
     std::printf("Replace all, %.1f MB listing, %zu occurrences, best of %d:\n", text.size() / 1e6, occurrences, runs);
     double dialogBest = 1e9, wallBest = 1e9, bareBest = 1e9;
     long dialogCount = 0, bareCount = 0;
@@ -212,7 +183,7 @@ void BENCHREPLACEALL(size_t megabytes, size_t occurrences, int runs) {
 }
 
 void BENCHTOGGLEALL(size_t megabytes) {
-    const std::string text = LISTING(megabytes << 20, 0, "");
+    const std::string text = LISTING(megabytes << 20);
     std::printf("Toggle all Subs below from line 0, %.1f MB listing:\n", text.size() / 1e6);
     std::fflush(stdout);
     LOADTEXT(text);
@@ -275,19 +246,7 @@ void BENCHTOGGLEALL(size_t megabytes) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    ProgramInstance = GetModuleHandleA(nullptr);
-    LOADPROGRAMPATHS();
-    char temp[MAX_PATH + 1];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "quillet-bench-editing\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    AppSettings.ExeDir = folder;
-    AppSettings.IniPath = folder + "Quillet.ini";
-    LOADFIRSTFILE("/e");
-    LOADSETTINGS();
-    REGISTERMAINCLASS(ProgramInstance);
-    CREATEMAINWINDOW();
-    ShowWindow(MainWindow, SW_SHOW);
+    const std::string folder = STARTBENCHWINDOW("quillet-bench-editing");
 
     // "small" for a quick look; "replace" or "toggle" for one half.
     const std::string what = argc > 1 ? argv[1] : "";

@@ -11,21 +11,11 @@
 
 #include "Scintilla.h"
 #include "app/shell.h"
+#include "benchcommon.h"
 #include "document/document.h"
 #include "ui/resource.h"
 
 namespace {
-
-double NOW() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void PUMP() {
     MSG message;
@@ -33,22 +23,6 @@ void PUMP() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-}
-
-// Listing of Subs with comments, strings and numbers, as in the document benchmark.
-std::string LISTING(size_t bytes) {
-    std::string text;
-    text.reserve(bytes + 4096);
-    for (unsigned n = 0; text.size() < bytes; ++n) {
-        const std::string id = std::to_string(n);
-        text += "Sub Handler" + id + "(ByVal hWnd As HWND, ByVal msg As UINT)\r\n";
-        text += "  Dim caption As String = \"Handler number " + id + "\"\r\n";
-        text += "  ' Tell the user what happened\r\n";
-        text += "  If msg = WM_COMMAND Then\r\n";
-        text += "    MessageBox(hWnd, \"Command received\", caption, MB_OK Or MB_ICONINFORMATION)\r\n";
-        text += "  End If\r\nEnd Sub\r\n\r\n";
-    }
-    return text;
 }
 
 // One line of code-like text without a line end.
@@ -121,19 +95,7 @@ void WRITEFILE(const std::string &path, const std::string &bytes) {
 }  // namespace
 
 int main() {
-    ProgramInstance = GetModuleHandleA(nullptr);
-    LOADPROGRAMPATHS();
-    char temp[MAX_PATH + 1];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "quillet-bench-typing\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    AppSettings.ExeDir = folder;
-    AppSettings.IniPath = folder + "Quillet.ini";
-    LOADFIRSTFILE("/e");
-    LOADSETTINGS();
-    REGISTERMAINCLASS(ProgramInstance);
-    CREATEMAINWINDOW();
-    ShowWindow(MainWindow, SW_SHOW);
+    const std::string folder = STARTBENCHWINDOW("quillet-bench-typing");
     UpdateWindow(MainWindow);
     PUMP();
     std::printf("Typing latency (font \"%s\" %d pt; monospaced check %s):\n", AppSettings.Font.c_str(),

@@ -420,9 +420,9 @@ TEST_F(KeywordReloadTest, AFileChosenWithTheButtonAloneDoesNotReload) {
             char path[MAX_PATH] = {};
             SendMessageA(box, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
             startFolder = path;
-            char spec[MAX_PATH] = {};
-            SendMessageA(box, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(spec));
-            proposed = spec;
+            char typedName[MAX_PATH] = {};
+            SendMessageA(box, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(typedName));
+            proposed = typedName;
             SetDlgItemTextA(box, GetDlgItem(box, 1152) ? 1152 : 1148, Folder.FILE("chosen.txt").c_str());
             harness::PRESSBUTTON(box, IDOK);
             WAITGONE(box);
