@@ -86,7 +86,6 @@ std::string FOLDEROF(std::string_view file, std::string_view fallback) {
     return std::string(file.substr(0, slash + 1));
 }
 
-namespace {
 std::string FILTERLIST(std::initializer_list<std::string_view> parts) {
     std::string list;
     for (auto part : parts) {
@@ -96,7 +95,6 @@ std::string FILTERLIST(std::initializer_list<std::string_view> parts) {
     list += '\0';
     return list;
 }
-}  // namespace
 
 std::string OPENFILTERLIST() {
     return FILTERLIST({"Basic files", "*.BAS", "Include files", "*.INC;*.BI", "All files (*.*)", "*.*"});

@@ -3,6 +3,7 @@
 // command-line tail.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,10 @@ std::string PARENTFOLDEROF(std::string_view exeDir);
 // Folder of a file with trailing backslash, or fallback when the name has no
 // backslash.
 std::string FOLDEROF(std::string_view file, std::string_view fallback);
+
+// A filter list of the file dialogs: each part followed by a zero byte, the
+// list ended by one more.
+std::string FILTERLIST(std::initializer_list<std::string_view> parts);
 
 std::string OPENFILTERLIST();
 std::string SAVEFILTERLIST();

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "Scintilla.h"
 
 // Sub folding.
@@ -21,6 +23,11 @@ void AUTOINDENT(int character);
 // SearchDialog or GoToDialog.
 void OPENSEARCHDIALOG();
 void OPENGOTODIALOG();
+
+// Puts a dialog at its stored corner, kept margin pixels inside the screen;
+// with nothing stored, stores where the system put it.
+struct WindowRect;
+void PLACEDIALOG(HWND dialog, WindowRect &stored, std::int32_t margin);
 
 // Their dialog procedures.
 INT_PTR CALLBACK SEARCHDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

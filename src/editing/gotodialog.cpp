@@ -10,18 +10,7 @@
 namespace {
 
 void PLACEGOTO(HWND dialog) {
-    WindowRect &stored = AppSettings.GoToWndPos;
-    RECT r;
-    GetWindowRect(dialog, &r);
-    if (stored.right == 0) {
-        stored = WindowRect{r.left, r.top, r.right, r.bottom};
-        return;
-    }
-    const DialogCorner corner =
-        DIALOGCORNER(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GOTODIALOGMARGIN);
-    MoveWindow(dialog, corner.Left, corner.Top, r.right - r.left, r.bottom - r.top, FALSE);
-    stored.left = corner.Left;
-    stored.top = corner.Top;
+    PLACEDIALOG(dialog, AppSettings.GoToWndPos, GOTODIALOGMARGIN);
 }
 
 // Moves the caret to the start of the line the field names, unfolding the

@@ -54,6 +54,8 @@ void SELECTSHOWN(Sci_Position anchor, Sci_Position caret, Sci_Position lineAt) {
     SCI(SCI_SCROLLCARET);
 }
 
+}  // namespace
+
 void PLACEDIALOG(HWND dialog, WindowRect &stored, std::int32_t margin) {
     RECT r;
     GetWindowRect(dialog, &r);
@@ -67,6 +69,8 @@ void PLACEDIALOG(HWND dialog, WindowRect &stored, std::int32_t margin) {
     stored.left = corner.Left;
     stored.top = corner.Top;
 }
+
+namespace {
 
 void ONINITSEARCH(HWND dialog) {
     PLACEDIALOG(dialog, AppSettings.SearchWndPos, SEARCHDIALOGMARGIN);

@@ -93,32 +93,21 @@ std::string PROJECTHINT(int controlId, int selectedTarget) {
     }
 }
 
-namespace {
-std::string FILTER(std::initializer_list<std::string_view> parts) {
-    std::string list;
-    for (auto part : parts) {
-        list += part;
-        list += '\0';
-    }
-    list += '\0';
-    return list;
-}
-}  // namespace
 
 std::string EXECUTABLEFILTER() {
-    return FILTER({"*.exe", "*.EXE", "*.*", "*.*"});
+    return FILTERLIST({"*.exe", "*.EXE", "*.*", "*.*"});
 }
 std::string HELPFILTER() {
-    return FILTER({"*.hlp;*.col;*.chm", "*.HLP;*.COL;*.CHM", "*.*", "*.*"});
+    return FILTERLIST({"*.hlp;*.col;*.chm", "*.HLP;*.COL;*.CHM", "*.*", "*.*"});
 }
 std::string TEXTFILTER() {
-    return FILTER({"*.txt", "*.TXT", "*.*", "*.*"});
+    return FILTERLIST({"*.txt", "*.TXT", "*.*", "*.*"});
 }
 std::string RESOURCEFILTER() {
-    return FILTER({"*.res;*.rc", "*.RES;*.RC", "*.*", "*.*"});
+    return FILTERLIST({"*.res;*.rc", "*.RES;*.RC", "*.*", "*.*"});
 }
 std::string ALLFILESFILTER() {
-    return FILTER({"*.*", "*.*"});
+    return FILTERLIST({"*.*", "*.*"});
 }
 
 std::string GENERALBROWSEFILTER(int buttonId) {
