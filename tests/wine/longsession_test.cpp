@@ -8,10 +8,12 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "Scintilla.h"
 #include "document/document.h"
@@ -23,19 +25,39 @@
 
 namespace {
 
-// Wine answers the counting functions with 0, so each kind is also measured
-// by the slot a new object gets. Kernel handles take the lowest free slot, so
-// a rising handle value means handles that were never closed.
+// Wine answers the counting functions with 0, so each kind is also counted
+// by its table: GDI, USER and kernel tables all hand out a freed slot before
+// a new one, so after taking N more objects than there are free slots, the
+// highest slot taken is (live objects + N) in slot units. The difference of
+// that figure over a session is the growth of live objects, whatever order
+// the free slots are handed out in.
 struct Resources {
     DWORD Gdi = 0;
     DWORD User = 0;
     DWORD Handles = 0;
-    std::uintptr_t GdiSlot = 0;
-    std::uintptr_t UserSlot = 0;
-    std::uintptr_t HandleSlot = 0;
+    long GdiLive = 0;
+    long UserLive = 0;
+    long HandlesLive = 0;
     SIZE_T PrivateBytes = 0;
     SIZE_T PagefileBytes = 0;
 };
+
+template <typename Make, typename Free>
+long LIVEBYTABLE(int probes, unsigned slotShift, Make make, Free free) {
+    std::vector<std::uintptr_t> taken;
+    taken.reserve(static_cast<std::size_t>(probes));
+    std::uintptr_t highest = 0;
+    for (int i = 0; i < probes; ++i) {
+        const std::uintptr_t handle = make();
+        if (!handle)
+            break;
+        taken.push_back(handle);
+        highest = std::max<std::uintptr_t>(highest, (handle & 0xFFFF) >> slotShift);
+    }
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it)
+        free(*it);
+    return static_cast<long>(highest) - static_cast<long>(taken.size());
+}
 
 Resources MEASURE() {
     Resources r;
@@ -43,15 +65,24 @@ Resources MEASURE() {
     r.Gdi = GetGuiResources(self, GR_GDIOBJECTS);
     r.User = GetGuiResources(self, GR_USEROBJECTS);
     GetProcessHandleCount(self, &r.Handles);
-    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-    r.GdiSlot = reinterpret_cast<std::uintptr_t>(brush) & 0xFFFF;
-    DeleteObject(brush);
-    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    r.UserSlot = reinterpret_cast<std::uintptr_t>(window) & 0xFFFF;
-    DestroyWindow(window);
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    r.HandleSlot = reinterpret_cast<std::uintptr_t>(event);
-    CloseHandle(event);
+    constexpr int probes = 3000;
+    r.GdiLive = LIVEBYTABLE(
+        probes, 0, [] { return reinterpret_cast<std::uintptr_t>(CreateSolidBrush(RGB(1, 2, 3))); },
+        [](std::uintptr_t h) { DeleteObject(reinterpret_cast<HBRUSH>(h)); });
+    r.UserLive = LIVEBYTABLE(
+        probes, 1, [] { return reinterpret_cast<std::uintptr_t>(CreateMenu()); },
+        [](std::uintptr_t h) { DestroyMenu(reinterpret_cast<HMENU>(h)); });
+    // Kernel handles are not limited to 16 bits of slot.
+    std::vector<HANDLE> events;
+    std::uintptr_t highest = 0;
+    for (int i = 0; i < probes; ++i) {
+        HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        events.push_back(event);
+        highest = std::max(highest, reinterpret_cast<std::uintptr_t>(event) >> 2);
+    }
+    for (HANDLE event : events)
+        CloseHandle(event);
+    r.HandlesLive = static_cast<long>(highest) - probes;
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (K32GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&counters), sizeof counters)) {
@@ -62,10 +93,10 @@ Resources MEASURE() {
 }
 
 void REPORT(int cycles, const Resources &r) {
-    std::printf("after %4d cycles: GDI objects %lu (next slot %zu), USER objects %lu (next slot %zu), handles %lu "
-                "(next handle %zu), private bytes %.1f MB, committed %.1f MB\n",
-                cycles, r.Gdi, static_cast<size_t>(r.GdiSlot), r.User, static_cast<size_t>(r.UserSlot), r.Handles,
-                static_cast<size_t>(r.HandleSlot), r.PrivateBytes / 1048576.0, r.PagefileBytes / 1048576.0);
+    std::printf("after %4d cycles: GDI objects %lu (by table %ld), USER objects %lu (by table %ld), handles %lu "
+                "(by table %ld), private bytes %.1f MB, committed %.1f MB\n",
+                cycles, r.Gdi, r.GdiLive, r.User, r.UserLive, r.Handles, r.HandlesLive, r.PrivateBytes / 1048576.0,
+                r.PagefileBytes / 1048576.0);
 }
 
 // Closes the modal dialog or message box that the thread is showing: the
@@ -145,12 +176,9 @@ TEST_F(LongSessionTest, ManyCyclesLeaveNoGrowth) {
     EXPECT_LE(after.Gdi, before.Gdi + 10);
     EXPECT_LE(after.User, before.User + 10);
     EXPECT_LE(after.Handles, before.Handles + 20);
-    // Under Wine the GDI and USER tables reuse slots in no fixed order: their
-    // next slots wander by some dozens over a session without any leak, so
-    // only growth beyond that is taken as one.
-    EXPECT_LE(after.GdiSlot, before.GdiSlot + 150);
-    EXPECT_LE(after.UserSlot, before.UserSlot + 150);
-    EXPECT_LE(after.HandleSlot, before.HandleSlot + 20 * sizeof(HANDLE));
+    EXPECT_LE(after.GdiLive, before.GdiLive + 10);
+    EXPECT_LE(after.UserLive, before.UserLive + 10);
+    EXPECT_LE(after.HandlesLive, before.HandlesLive + 20);
     EXPECT_LE(after.PrivateBytes, before.PrivateBytes + (16u << 20));
     EXPECT_LE(after.PagefileBytes, before.PagefileBytes + (16u << 20));
     // The last cycle's work is on disk and the editor holds the file's text.
