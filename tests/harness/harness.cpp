@@ -227,4 +227,43 @@ std::string PROGRAMFOLDER() {
     return text.substr(0, text.rfind('\\') + 1);
 }
 
+void SHOT(HWND window, const std::string &name, int extraBelow) {
+    char folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("QUILLET_SHOTS", folder, MAX_PATH))
+        return;
+    Sleep(300);
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (window)
+        GetWindowRect(window, &r);
+    r.bottom += extraBelow;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::string pixels(stride * static_cast<DWORD>(height), '\0');
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO *>(&header),
+              DIB_RGB_COLORS);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::string bytes(reinterpret_cast<const char *>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char *>(&header), sizeof header);
+    bytes += pixels;
+    WRITEWHOLEFILE(std::string(folder) + "\\" + name + ".bmp", bytes);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 }  // namespace harness

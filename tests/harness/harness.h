@@ -85,4 +85,9 @@ void WRITEWHOLEFILE(const std::string &path, const std::string &bytes);
 // The folder of the running test program, with trailing backslash.
 std::string PROGRAMFOLDER();
 
+// With QUILLET_SHOTS naming a folder, saves the screen's pixels inside the
+// window's rectangle (the whole screen for nullptr), extended by extraBelow
+// pixels, there as name.bmp, for looking at. Does nothing otherwise.
+void SHOT(HWND window, const std::string &name, int extraBelow = 0);
+
 }  // namespace harness

@@ -822,12 +822,11 @@ TEST_F(GoToTest, AStoredPlaceBelowTheScreenOpensFiftyPixelsAboveItsEdge) {
     EXPECT_EQ(AppSettings.GoToWndPos.top, height - 50);
 }
 
-// Opens both dialogs and waits, so that a screenshot can be taken of them
-// (QUILLET_DIALOG_SHOT=seconds).
+// Opens both dialogs over the main window for a screenshot of the screen
+// (QUILLET_SHOTS names the folder).
 TEST_F(EditingTest, DialogsForAScreenshot) {
-    const char *wait = std::getenv("QUILLET_DIALOG_SHOT");
-    if (!wait)
-        GTEST_SKIP() << "set QUILLET_DIALOG_SHOT to look at the dialogs";
+    if (!std::getenv("QUILLET_SHOTS"))
+        GTEST_SKIP() << "set QUILLET_SHOTS to a folder to look at the dialogs";
     START();
     SETTEXT(FOURSUBS);
     AppSettings.LastSearchKey = "Print";
@@ -836,7 +835,10 @@ TEST_F(EditingTest, DialogsForAScreenshot) {
     AppSettings.GoToWndPos = WindowRect{420, 120, 1, 1};
     COMMAND(CMD_GOTO);
     SetWindowTextA(GetDlgItem(GoToDialog, IDC_GOTOLINE), "12");
-    PUMP(std::atoi(wait) * 1000);
+    PUMP(500);
+    harness::SHOT(SearchDialog, "search");
+    harness::SHOT(GoToDialog, "goto");
+    harness::SHOT(nullptr, "editing-dialogs");
 }
 
 }  // namespace

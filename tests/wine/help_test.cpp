@@ -55,40 +55,6 @@ protected:
     void CARETAT(Sci_Position position) { CALL(SCI_GOTOPOS, static_cast<WPARAM>(position)); }
 };
 
-// Saves the screen as a BMP file when QUILLET_SHOTS names a folder.
-void SCREENSHOT(const std::string &name) {
-    const char *folder = std::getenv("QUILLET_SHOTS");
-    if (!folder || !*folder)
-        return;
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(h);
-    std::string bytes(reinterpret_cast<const char *>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char *>(&info.bmiHeader), sizeof info.bmiHeader);
-    bytes.append(static_cast<const char *>(bits), stride * static_cast<DWORD>(h));
-    harness::WRITEWHOLEFILE(std::string(folder) + "\\" + name + ".bmp", bytes);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
 // ---------------------------------------------------------------- keyword help
 
 TEST_F(HelpTest, KeywordHelpStartsABasicHelpProgramWithTheWordAtTheCaret) {
@@ -289,11 +255,11 @@ TEST_F(HelpWindowTest, OpensWithContentShownAndEachTopicShowsItsSection) {
     PUMP(100);
     EXPECT_EQ(SendMessageA(TOPICS(), LB_GETCURSEL, 0, 0), 0);
     EXPECTONLYTOPIC(0);
-    SCREENSHOT("help-0");
+    harness::SHOT(HelpWindow, "help-0");
     for (int k : {1, 2, 3, 4, 0}) {
         CHOOSE(k);
         EXPECTONLYTOPIC(k);
-        SCREENSHOT("help-" + std::to_string(k));
+        harness::SHOT(HelpWindow, "help-" + std::to_string(k));
     }
     // The last topic runs to the end of the guide; the others stop before the next.
     CHOOSE(4);
@@ -428,7 +394,7 @@ TEST_F(HelpTest, AboutShowsTheVersionStringsInOrderWithCaptionAndIcon) {
     DialogAnswerer answer([&](HWND box) {
         const HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 1088, STM_GETICON, 0, 0));
         information = shown != nullptr && shown == LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
-        SCREENSHOT("about");
+        harness::SHOT(box, "about");
         harness::PRESSBUTTON(box, IDOK);
     });
     COMMAND(CMD_ABOUT);

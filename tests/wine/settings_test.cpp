@@ -120,46 +120,6 @@ HWND FOCUSOF(HWND dialog) {
     return info.hwndFocus;
 }
 
-// With QUILLET_SHOTS naming a folder, a window is saved there as a bitmap
-// (the screen's pixels inside its rectangle), for looking at.
-void SHOT(HWND window, const std::string &name, int extraBelow = 0) {
-    char folder[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("QUILLET_SHOTS", folder, MAX_PATH))
-        return;
-    Sleep(300);
-    RECT r;
-    GetWindowRect(window, &r);
-    r.bottom += extraBelow;
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::string pixels(stride * static_cast<DWORD>(height), '\0');
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO *>(&header),
-              DIB_RGB_COLORS);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::string bytes(reinterpret_cast<const char *>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char *>(&header), sizeof header);
-    bytes += pixels;
-    harness::WRITEWHOLEFILE(std::string(folder) + "\\" + name + ".bmp", bytes);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
 // The INI file's lines without blank ones.
 std::vector<std::string> LINES(const std::string &text) {
     std::vector<std::string> lines;
@@ -224,7 +184,7 @@ TEST_F(GeneralSettingsTest, OpensWithTheSettingsAndTheConverterOnlyForPowerBasic
         freeBasic = IsDlgButtonChecked(dialog, IDC_FREEBASIC) == BST_CHECKED;
         converterEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_PBRESCONVERTER));
         converterButtonEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_PBRESCONVERTERBROWSE));
-        SHOT(dialog, "general-settings");
+        harness::SHOT(dialog, "general-settings");
         CLICK(dialog, IDC_POWERBASIC);
         enabledAfterClick = IsWindowEnabled(GetDlgItem(dialog, IDC_PBRESCONVERTER)) &&
                             IsWindowEnabled(GetDlgItem(dialog, IDC_PBRESCONVERTERBROWSE));
@@ -452,7 +412,7 @@ TEST_F(GeneralSettingsTest, TheDirectoryChooserGivesTheLongFormWithABackslash) {
         HWND box = WAITFOROTHER(dialog);
         if (!box)
             return;
-        SHOT(box, "select-directory");
+        harness::SHOT(box, "select-directory");
         boxCaption = harness::WINDOWTEXTOF(box);
         foldersVisible = IsWindowVisible(GetDlgItem(box, IDC_DIR_FOLDERS)) != FALSE;
         drivesVisible = IsWindowVisible(GetDlgItem(box, IDC_DIR_DRIVES)) != FALSE;
@@ -505,7 +465,7 @@ TEST_F(GeneralSettingsTest, HintsFollowTheMouse) {
         HINTOVER(dialog, GetDlgItem(dialog, IDC_APIHELPFILE), "API help file for context sensitive help and menu entry "
                  "Help-->API help. Can be either be a WinHelp (*.hlp) or HTML help (*.col/*.chm) file. For other files "
                  "(for example *.exe) ShellExecute() is called with or wihout a keyword as command line parameter.");
-        SHOT(dialog, "general-settings-hint");
+        harness::SHOT(dialog, "general-settings-hint");
         overOk = HINTOVER(dialog, GetDlgItem(dialog, IDOK), okHint);
         HWND label = nullptr;
         for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -545,7 +505,7 @@ TEST_F(ProjectSettingsTest, TitleEntriesAndAnOutOfRangeTarget) {
         selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
         resource = TEXTOF(dialog, IDC_RESOURCEFILE);
         output = TEXTOF(dialog, IDC_OUTPUTFILE);
-        SHOT(dialog, "project-settings");
+        harness::SHOT(dialog, "project-settings");
         harness::PRESSBUTTON(dialog, IDOK);
         WAITGONE(dialog);
     });
@@ -583,7 +543,7 @@ TEST_F(ProjectSettingsTest, TheHintDescribesTheSelectedTarget) {
         Sleep(300);
         afterSelection = TEXTOF(dialog, IDC_HINTLINE);
         shown = harness::WINDOWTEXTOF(list);
-        SHOT(dialog, "project-settings-hint");
+        harness::SHOT(dialog, "project-settings-hint");
         harness::PRESSBUTTON(dialog, IDCANCEL);
     });
     EXPECT_EQ(overResource, "Filename of the Resource file containing dialog templates, menues, version info and so on. "
@@ -719,7 +679,7 @@ TEST_F(FontSettingsTest, ListsFallBackToCourierNewAndOkWritesTheThreeKeys) {
         keywordItem = ITEMS(keywords).at(0);
         string = SendDlgItemMessageA(dialog, IDC_STRINGCOLOR, CB_GETCURSEL, 0, 0);
         stringData = SendDlgItemMessageA(dialog, IDC_STRINGCOLOR, CB_GETITEMDATA, string, 0);
-        SHOT(dialog, "font-settings");
+        harness::SHOT(dialog, "font-settings");
         // The default colour one step down: grey.
         SendMessageA(GetDlgItem(dialog, IDC_DEFAULTCOLOR), WM_KEYDOWN, VK_DOWN, 0);
         harness::PRESSBUTTON(dialog, IDOK);
@@ -767,9 +727,9 @@ TEST_F(FontSettingsTest, AltKeysReachTheColourListsAndTheFocusedItemHasAThickFra
         afterK = FOCUSOF(dialog);
         KEYS({VK_MENU, 'D'});
         afterD = FOCUSOF(dialog);
-        SHOT(dialog, "font-settings-focus");
+        harness::SHOT(dialog, "font-settings-focus");
         SendMessageA(GetDlgItem(dialog, IDC_STRINGCOLOR), CB_SHOWDROPDOWN, TRUE, 0);
-        SHOT(dialog, "font-settings-open", 120);
+        harness::SHOT(dialog, "font-settings-open", 120);
         SendMessageA(GetDlgItem(dialog, IDC_STRINGCOLOR), CB_SHOWDROPDOWN, FALSE, 0);
         harness::PRESSBUTTON(dialog, IDCANCEL);
     });
