@@ -157,6 +157,7 @@ void ONNOTIFY(const SCNotification &n) {
     case SCN_MODIFIED:
         if (n.linesAdded != 0)
             UPDATELINENUMBERWIDTH();
+        STYLETYPEDLINE(n);
         break;
     case SCN_NEEDSHOWN:
         REVEALLINES(n.position, n.position + n.length);

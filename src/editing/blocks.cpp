@@ -75,3 +75,22 @@ void AUTOINDENT(int) {
     if (!indentation.empty())
         SCI(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(indentation.c_str()));
 }
+
+// Scintilla lays a line out to show the caret as soon as a typed character
+// is in, and lays it out again at the next paint, because the lexer has
+// coloured the new character by then and the styles no longer match. On a
+// line of megabytes each layout costs as much as all the rest of the
+// keystroke, so a long line is coloured right away and the first layout is
+// the last. Only a character typed at the single caret counts: replacing,
+// pasting blocks and undoing take the ordinary way.
+void STYLETYPEDLINE(const SCNotification &change) {
+    constexpr int typed = SC_MOD_INSERTTEXT | SC_PERFORMED_USER;
+    if ((change.modificationType & typed) != typed || change.length > 4)
+        return;
+    if (SCI(SCI_GETSELECTIONS) != 1 || SCI(SCI_GETCURRENTPOS) != change.position)
+        return;
+    const Sci_Position line = LINEOF(change.position);
+    if (SCI(SCI_LINELENGTH, static_cast<WPARAM>(line)) < LONGLINEBYTES)
+        return;
+    SCI(SCI_COLOURISE, static_cast<WPARAM>(LINESTART(line)), SCI(SCI_GETLINEENDPOSITION, static_cast<WPARAM>(line)));
+}

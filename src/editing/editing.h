@@ -19,6 +19,11 @@ void BLOCKINDENT(int direction);
 // Copies the indentation of the previous line after a typed line break.
 void AUTOINDENT(int character);
 
+// Colours a long line as soon as a character is typed into it, so that it
+// is laid out once per keystroke instead of twice.
+constexpr Sci_Position LONGLINEBYTES = 65536;
+void STYLETYPEDLINE(const SCNotification &change);
+
 // The modeless dialogs: each call creates a new one and stores its handle in
 // SearchDialog or GoToDialog.
 void OPENSEARCHDIALOG();

@@ -467,6 +467,39 @@ TEST_F(AutoIndentTest, OnlyWhenTheSettingIsOne) {
     EXPECT_EQ(DOCUMENTTEXT(), "  Print 1\r\n  \r\n");
 }
 
+// ======================================================================== typing on a long line
+
+// A character typed into a long line is coloured before the editor lays the
+// line out to show the caret; elsewhere colouring waits for the paint.
+TEST_F(EditingTest, ALongLineIsColouredAsACharacterIsTypedIntoIt) {
+    START();
+    std::string longLine;
+    while (longLine.size() < static_cast<std::size_t>(LONGLINEBYTES))
+        longLine += "Print x : ";
+    const auto longEnd = static_cast<Sci_Position>(longLine.size());
+    SETTEXT(longLine + "\r\nSub Two()\r\nEnd Sub\r\n");
+    CALL(SCI_COLOURISE, 0, -1);
+    const Sci_Position shortStart = CALL(SCI_POSITIONFROMLINE, 1);
+
+    // Typed at the end of the long line: coloured at once, up to the line's end.
+    CALL(SCI_GOTOPOS, static_cast<WPARAM>(longEnd));
+    SendMessageA(EditorControl, WM_CHAR, '1', 1);
+    EXPECT_GE(CALL(SCI_GETENDSTYLED), longEnd + 1);
+    EXPECT_NE(CALL(SCI_GETSTYLEAT, static_cast<WPARAM>(longEnd)), 0);  // the number style, not the default
+
+    // Typed into a short line: left to the paint.
+    CALL(SCI_GOTOPOS, static_cast<WPARAM>(shortStart + 1));
+    SendMessageA(EditorControl, WM_CHAR, 'x', 1);
+    EXPECT_LE(CALL(SCI_GETENDSTYLED), shortStart + 1);
+
+    // Text put into the long line away from the caret (a replacement, say):
+    // left to the paint as well.
+    CALL(SCI_COLOURISE, 0, -1);
+    CALL(SCI_GOTOPOS, 0);
+    CALL(SCI_INSERTTEXT, static_cast<WPARAM>(longEnd - 3), reinterpret_cast<LPARAM>("2"));
+    EXPECT_LE(CALL(SCI_GETENDSTYLED), longEnd - 3);
+}
+
 // ======================================================================== Search/Replace
 
 class SearchTest : public EditingTest {
