@@ -1,4 +1,5 @@
-// Block comment and indent, and the indentation a typed line break copies.
+// Block comment and indent, and what typing does beyond inserting: the
+// indentation a typed line break copies, and the early colour of a long line.
 #include <string>
 
 #include "app/editor.h"
