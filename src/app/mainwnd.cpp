@@ -53,7 +53,7 @@ void ONCOMMAND(HWND window, int id) {
         OPENFILE(id);
         break;
     case CMD_NEWWINDOW:
-        WinExec((AppSettings.ExePath + " /e").c_str(), SW_SHOW);
+        STARTPROCESS([] { return WinExec((AppSettings.ExePath + " /e").c_str(), SW_SHOW) >= 33; });
         break;
     case CMD_SAVE:
         SAVEFILE();

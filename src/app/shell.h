@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,13 @@ constexpr const char *PROGRAMCAPTION = "Quillet";
 // Timers of the main window, told apart by id. Timer 1 applies the settings
 // block of the file just opened.
 constexpr UINT_PTR PENDINGSETTINGSTIMER = 1;
+
+// Runs start, a call that creates a process and says whether it did, and
+// runs it once more after a moment when it failed with ERROR_INTERNAL_ERROR:
+// Wine now and then loses a child while it starts and reports that, with
+// nothing wrong in the program or its command line. Any other failure is
+// final, and its error code is left for the caller.
+bool STARTPROCESS(const std::function<bool()> &start);
 
 // Configuration store.
 int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent);

@@ -5,6 +5,7 @@ list(APPEND QUILLET_CORE_SOURCES
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/configstore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startprocess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainwnd.cpp
 )

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/shell.h"
+
 namespace {
 
 std::vector<char> WRITABLE(const std::string &text) {
@@ -44,8 +46,10 @@ bool ChildProcess::STARTCAPTURED(const std::string &application, const std::stri
     startup.hStdError = WriteEnd.GET();
     std::vector<char> line = WRITABLE(commandLine);
     PROCESS_INFORMATION started{};
-    const BOOL ok = CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS,
-                                   nullptr, nullptr, &startup, &started);
+    const bool ok = STARTPROCESS([&] {
+        return CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS, nullptr,
+                              nullptr, &startup, &started) != FALSE;
+    });
     // The child has its own copy now; with ours gone, the pipe reports its end
     // as soon as the child and whatever it started have closed theirs.
     WriteEnd.RESET();
@@ -63,8 +67,10 @@ bool ChildProcess::STARTPLAIN(const std::string &commandLine) {
     startup.cb = sizeof startup;
     std::vector<char> line = WRITABLE(commandLine);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                        &started))
+    if (!STARTPROCESS([&] {
+            return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS, nullptr, nullptr,
+                                  &startup, &started) != FALSE;
+        }))
         return false;
     Process.RESET(started.hProcess);
     Thread.RESET(started.hThread);

@@ -79,7 +79,8 @@ void STARTPROGRAM(const std::string &program) {
             path = full;
         }
     }
-    if (WinExec(QUOTEIFBLANK(path).c_str(), SW_SHOW) < 33)
+    const std::string commandLine = QUOTEIFBLANK(path);
+    if (!STARTPROCESS([&] { return WinExec(commandLine.c_str(), SW_SHOW) >= 33; }))
         MessageBoxA(MainWindow, PROGRAMNOTFOUNDMESSAGE(program).c_str(), nullptr, MB_OK | MB_ICONHAND);
 }
 

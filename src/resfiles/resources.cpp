@@ -104,9 +104,10 @@ void STARTTOOL(const std::string &program, const std::string &file, WORD showSta
     PROCESS_INFORMATION process{};
     // An empty setting starts nothing: the command line would begin with the
     // resource file's name.
-    const bool started = !program.empty() &&
-                         CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    const bool started = !program.empty() && STARTPROCESS([&] {
+        return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.empty() ? nullptr : folder.c_str(), &startup, &process) != FALSE;
+    });
     if (!started) {
         SHOWSTOP(failure);
         return;
