@@ -115,6 +115,17 @@ bool READWHOLE(const std::string &path, std::string &bytes) {
     return true;
 }
 
+// Both compilers run in the listing's folder and are given its bare name;
+// a listing without a usable name is reported instead.
+bool ENTERLISTINGFOLDER(const std::string &listing, const std::string &name) {
+    if (name.empty()) {
+        SHOWERROR(NOFILENAMEMESSAGE(listing), COMPILERERRORCAPTION);
+        return false;
+    }
+    SetCurrentDirectoryA(FOLDERPART(listing).c_str());
+    return true;
+}
+
 }  // namespace
 
 std::int32_t FINDCOMPILEDIRECTIVE(std::string &name) {
@@ -144,11 +155,8 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
     }
     const std::string listing = AppSettings.CurrentFile;
     const std::string name = FILEPART(listing);
-    if (name.empty()) {
-        SHOWERROR(NOFILENAMEMESSAGE(listing), COMPILERERRORCAPTION);
+    if (!ENTERLISTINGFOLDER(listing, name))
         return 1;
-    }
-    SetCurrentDirectoryA(FOLDERPART(listing).c_str());
     const PROJECTSETTINGSRECORD project = ProjectSettings;
     const std::string command = FREEBASICCOMMANDLINE(AppSettings.IncludeDir, name, project.TargetType,
                                                      project.OutputFile, project.ResourceFile);
@@ -197,11 +205,8 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
     }
     const std::string listing = AppSettings.CurrentFile;
     const std::string name = FILEPART(listing);
-    if (name.empty()) {
-        SHOWERROR(NOFILENAMEMESSAGE(listing), COMPILERERRORCAPTION);
+    if (!ENTERLISTINGFOLDER(listing, name))
         return 1;
-    }
-    SetCurrentDirectoryA(FOLDERPART(listing).c_str());
     const std::string command = POWERBASICCOMMANDLINE(compilerPath, name, includeDir);
     {
         ChildProcess compiler;

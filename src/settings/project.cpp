@@ -83,16 +83,12 @@ INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam
     case WM_COMMAND:
         COMMANDPROJECT(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_SETCURSOR: {
-        HWND under = reinterpret_cast<HWND>(wParam);
-        if (under != LastHintWindow) {
-            LastHintWindow = under;
+    case WM_SETCURSOR:
+        UPDATEHINTLINE(dialog, reinterpret_cast<HWND>(wParam), LastHintWindow, [dialog](int id) {
             const int selected = static_cast<int>(SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_GETCURSEL, 0, 0));
-            const std::string hint = under == dialog ? std::string() : PROJECTHINT(GetDlgCtrlID(under), selected);
-            SetDlgItemTextA(dialog, IDC_HINTLINE, hint.c_str());
-        }
+            return PROJECTHINT(id, selected);
+        });
         return FALSE;
-    }
     default:
         return FALSE;
     }

@@ -149,18 +149,20 @@ INT_PTR CALLBACK GENERALSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam
     case WM_COMMAND:
         COMMANDGENERAL(dialog, LOWORD(wParam));
         return TRUE;
-    case WM_SETCURSOR: {
-        HWND under = reinterpret_cast<HWND>(wParam);
-        if (under != LastHintWindow) {
-            LastHintWindow = under;
-            const std::string hint = under == dialog ? std::string() : GENERALHINT(GetDlgCtrlID(under));
-            SetDlgItemTextA(dialog, IDC_HINTLINE, hint.c_str());
-        }
+    case WM_SETCURSOR:
+        UPDATEHINTLINE(dialog, reinterpret_cast<HWND>(wParam), LastHintWindow, GENERALHINT);
         return FALSE;
-    }
     default:
         return FALSE;
     }
+}
+
+void UPDATEHINTLINE(HWND dialog, HWND under, HWND &last, const std::function<std::string(int)> &hintOf) {
+    if (under == last)
+        return;
+    last = under;
+    const std::string hint = under == dialog ? std::string() : hintOf(GetDlgCtrlID(under));
+    SetDlgItemTextA(dialog, IDC_HINTLINE, hint.c_str());
 }
 
 int OPENGENERALSETTINGS() {

@@ -7,33 +7,16 @@
 #include <cstdio>
 #include <string>
 
-static std::string Beside(const char *extension) {
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
-    return text.substr(0, text.rfind('.')) + extension;
-}
-
-static std::string ReadAll(const std::string &path) {
-    std::string bytes;
-    if (FILE *f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.append(buffer, got);
-        std::fclose(f);
-    }
-    return bytes;
-}
+#include "standin.h"
 
 int main() {
     char folder[MAX_PATH + 1] = {};
     GetCurrentDirectoryA(MAX_PATH, folder);
-    if (FILE *log = std::fopen(Beside(".log").c_str(), "ab")) {
+    if (FILE *log = std::fopen(standin::BESIDE(".log").c_str(), "ab")) {
         std::fprintf(log, "%s\n%s\n", GetCommandLineA(), folder);
         std::fclose(log);
     }
-    const std::string answer = ReadAll(Beside(".answer"));
+    const std::string answer = standin::READALL(standin::BESIDE(".answer"));
     std::fwrite(answer.data(), 1, answer.size(), stdout);
-    return std::atoi(ReadAll(Beside(".exitcode")).c_str());
+    return std::atoi(standin::READALL(standin::BESIDE(".exitcode")).c_str());
 }
