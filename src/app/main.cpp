@@ -2,8 +2,8 @@
 // start-up information, then the start-up procedure.
 #include <windows.h>
 
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "app/app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     STARTUPINFOA startup{};

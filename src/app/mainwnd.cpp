@@ -2,10 +2,14 @@
 // notifications, menu states, the close prompt and the destroy step.
 #include <windows.h>
 #include <htmlhelp.h>
+#include <shellapi.h>
+
+#include <string>
 
 #include "Scintilla.h"
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "app/app.h"
+#include "services/barrier.h"
 #include "build/build.h"
 #include "document/document.h"
 #include "editing/editing.h"
@@ -21,24 +25,26 @@ void CREATEEDITOR(HWND window) {
                                     nullptr, ProgramInstance, nullptr);
     EditorPointer = reinterpret_cast<void *>(SendMessageA(EditorControl, SCI_GETDIRECTPOINTER, 0, 0));
     SETUPEDITOR();
-    if (!AppSettings.CurrentFile.empty())
+    if (!Document.CurrentFile.empty())
         PostMessageA(window, WM_COMMAND, CMD_OPENCURRENT, 0);
+    // Files dropped from Explorer open like Open does.
+    DragAcceptFiles(window, TRUE);
     SetFocus(EditorControl);
 }
 
 // Asks for a file name when the text has none, saves, and compiles with the
 // configured compiler when the text is on disk.
 void COMPILECOMMAND(std::int32_t runAfter) {
-    if (AppSettings.CurrentFile.empty()) {
+    if (Document.CurrentFile.empty()) {
         if (MessageBoxA(MainWindow, "The editor content isn't saved as file. Save now?", PROGRAMCAPTION,
                         MB_YESNO | MB_ICONHAND) == IDYES)
             SAVEFILEAS();
     }
-    if (AppSettings.CurrentFile.empty())
+    if (Document.CurrentFile.empty())
         return;
     if (SAVEFILE() != 0)
         return;
-    if (AppSettings.CompilerType == 1)
+    if (AppSettings.CompilerType == POWERBASICCOMPILER)
         COMPILEPOWERBASIC(runAfter);
     else
         COMPILEFREEBASIC(runAfter);
@@ -47,10 +53,16 @@ void COMPILECOMMAND(std::int32_t runAfter) {
 void ONCOMMAND(HWND window, int id) {
     switch (id) {
     case CMD_NEWEMPTY:
+        OPENFILE(OPENEMPTY);
+        break;
     case CMD_NEWTEMPLATE:
+        OPENFILE(OPENTEMPLATE);
+        break;
     case CMD_OPEN:
+        OPENFILE(OPENDIALOG);
+        break;
     case CMD_OPENCURRENT:
-        OPENFILE(id);
+        OPENFILE(OPENCURRENT);
         break;
     case CMD_NEWWINDOW:
         STARTPROCESS([] { return WinExec((AppSettings.ExePath + " /e").c_str(), SW_SHOW) >= 33; });
@@ -171,34 +183,21 @@ void ONNOTIFY(const SCNotification &n) {
     }
 }
 
-void SETITEM(HMENU popup, UINT id, bool enabled) {
-    EnableMenuItem(popup, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+void SETITEM(UINT id, bool enabled) {
+    EnableMenuItem(MainMenu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void ONINITMENUPOPUP(HMENU popup, int position) {
-    switch (position) {
-    case 0:
-        SETITEM(popup, CMD_SAVE, !AppSettings.CurrentFile.empty() && DOCUMENTMODIFIED());
-        break;
-    case 1:
-        SETITEM(popup, CMD_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);
-        break;
-    case 4:
-        if (AppSettings.CurrentFile.empty()) {
-            SETITEM(popup, CMD_EDITRESOURCES, false);
-            SETITEM(popup, CMD_UPDATEPBRESOURCES, false);
-        } else {
-            SETITEM(popup, CMD_EDITRESOURCES, true);
-            SETITEM(popup, CMD_UPDATEPBRESOURCES, AppSettings.CompilerType == 1);
-        }
-        break;
-    case 5:
-        CheckMenuItem(popup, CMD_AUTOINDENT, MF_BYCOMMAND | (AppSettings.AutoIndent == 1 ? MF_CHECKED : MF_UNCHECKED));
-        SETITEM(popup, CMD_PROJECTSETTINGS, AppSettings.CompilerType != 1);
-        break;
-    default:
-        break;
-    }
+// Menu states are set by command, whichever popup is opening: the items find
+// themselves wherever the menu puts them.
+void UPDATEMENUSTATES() {
+    const bool named = !Document.CurrentFile.empty();
+    const bool powerBasic = AppSettings.CompilerType == POWERBASICCOMPILER;
+    SETITEM(CMD_SAVE, named && DOCUMENTMODIFIED());
+    SETITEM(CMD_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);
+    SETITEM(CMD_EDITRESOURCES, named);
+    SETITEM(CMD_UPDATEPBRESOURCES, named && powerBasic);
+    SETITEM(CMD_PROJECTSETTINGS, !powerBasic);
+    CheckMenuItem(MainMenu, CMD_AUTOINDENT, MF_BYCOMMAND | (AppSettings.AutoIndent == 1 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 using HtmlHelpProc = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
@@ -214,21 +213,50 @@ void CLOSEHELPVIEWERS(HWND window) {
     }
 }
 
-void ONDESTROY(HWND window) {
+// The rectangle the next start restores: the window's own while it is
+// shown normally, the normal one while it is minimised or maximised (the
+// rectangle of a minimised window is a tiny one far off the screen).
+void RECORDWINDOWRECT(HWND window) {
     RECT r;
-    if (GetWindowRect(window, &r))
-        AppSettings.MainWndPos = WindowRect{r.left, r.top, r.right, r.bottom};
+    if (IsIconic(window) || IsZoomed(window)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        if (!GetWindowPlacement(window, &placement))
+            return;
+        r = placement.rcNormalPosition;
+        // The normal rectangle is in work-area coordinates: move it to the
+        // screen's, which the start-up gives to CreateWindow.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &monitor))
+            OffsetRect(&r, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+    } else if (!GetWindowRect(window, &r)) {
+        return;
+    }
+    AppSettings.MainWndPos = WindowRect{r.left, r.top, r.right, r.bottom};
+}
+
+void ONDESTROY(HWND window) {
+    RECORDWINDOWRECT(window);
     CLOSEHELPVIEWERS(window);
     PostQuitMessage(0);
 }
 
-}  // namespace
-
-void UPDATETITLE() {
-    SetWindowTextA(MainWindow, AppSettings.CurrentFile.empty() ? DEFAULTTITLE : AppSettings.CurrentFile.c_str());
+// A dropped file opens like Open does, with the save prompt first; of several
+// files the first is taken.
+void ONDROPFILES(HDROP drop) {
+    std::string path;
+    const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    if (length != 0 && length != 0xFFFFFFFF) {
+        path.resize(length + 1);
+        path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
+    }
+    DragFinish(drop);
+    if (!path.empty())
+        OPENPATH(path);
 }
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         MainWindow = window;
@@ -246,14 +274,26 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT 
     case WM_NOTIFY:
         ONNOTIFY(*reinterpret_cast<const SCNotification *>(lParam));
         return 0;
-    case WM_TIMER:
-        if (wParam == PENDINGSETTINGSTIMER) {
-            KillTimer(window, PENDINGSETTINGSTIMER);
-            APPLYFILESETTINGS();
-        }
-        return 0;
     case WM_INITMENUPOPUP:
-        ONINITMENUPOPUP(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
+        UPDATEMENUSTATES();
+        return 0;
+    case WM_DOCUMENTNAMED:
+        SetWindowTextA(window, DOCUMENTTITLE().c_str());
+        return 0;
+    case WM_DROPFILES:
+        ONDROPFILES(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_QUERYENDSESSION:
+        // Windows is ending: the same question as closing; Cancel, or a save
+        // that failed or was cancelled, keeps the session going.
+        return ASKTOSAVE() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        // The process may end without its window being destroyed: the exit
+        // settings are written now, as closing writes them.
+        if (wParam) {
+            RECORDWINDOWRECT(window);
+            SAVEEXITSETTINGS(Document.CurrentFile);
+        }
         return 0;
     case WM_CLOSE:
         // A failed or cancelled save keeps the window, so the text is not lost.
@@ -267,4 +307,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT 
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK MAINWNDPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, LRESULT{0}, [&] { return MAINWNDBODY(window, message, wParam, lParam); });
 }

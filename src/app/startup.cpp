@@ -1,17 +1,11 @@
 // Start-up, the message loop and shutdown.
 #include <windows.h>
 
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "app/app.h"
+#include "document/document.h"
 #include "ui/resource.h"
 
-HINSTANCE ProgramInstance = nullptr;
-HWND MainWindow = nullptr;
-HWND SearchDialog = nullptr;
-HWND GoToDialog = nullptr;
-HWND HelpWindow = nullptr;
-HMENU MainMenu = nullptr;
-HACCEL AccelTable = nullptr;
 
 ATOM REGISTERMAINCLASS(HINSTANCE instance) {
     WNDCLASSEXA wc{};
@@ -52,18 +46,22 @@ int RUNMESSAGELOOP() {
     return static_cast<int>(message.wParam);
 }
 
+void LOADSTARTSETTINGS(const char *tail) {
+    LOADPROGRAMPATHS();
+    NAMESTARTDOCUMENT(LOADFIRSTFILE(tail ? tail : ""), AppSettings.ExeDir);
+    LOADSETTINGS();
+}
+
 int QUILLETMAIN(HINSTANCE instance, const char *tail, int showState) {
     ProgramInstance = instance;
-    LOADPROGRAMPATHS();
-    LOADFIRSTFILE(tail ? tail : "");
-    LOADSETTINGS();
+    LOADSTARTSETTINGS(tail);
     REGISTERMAINCLASS(instance);
     CREATEMAINWINDOW();
     ShowWindow(MainWindow, showState);
     UpdateWindow(MainWindow);
     AccelTable = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
     const int exitCode = RUNMESSAGELOOP();
-    SAVEEXITSETTINGS();
+    SAVEEXITSETTINGS(Document.CurrentFile);
     UnregisterClassA(MAINCLASSNAME, instance);
     return exitCode;
 }

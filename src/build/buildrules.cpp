@@ -1,19 +1,14 @@
 #include "build/buildrules.h"
 
+#include "services/appsettings.h"
+#include "services/pathtext.h"
+
 #include <algorithm>
 
 namespace {
 
-std::string UPPER(std::string_view text) {
-    std::string upper(text);
-    for (char &c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
-
 bool CONTAINSNOCASE(std::string_view text, std::string_view upperWord) {
-    return UPPER(text).find(upperWord) != std::string::npos;
+    return UPPERTEXT(text).find(upperWord) != std::string::npos;
 }
 
 bool ISDIGIT(char c) {
@@ -80,16 +75,6 @@ std::string QUOTEIFBLANK(std::string_view name) {
     while (trailing < name.size() && name[name.size() - 1 - trailing] == '\\')
         ++trailing;
     return "\"" + std::string(name) + std::string(trailing, '\\') + "\"";
-}
-
-std::string FILEPART(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string FOLDERPART(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1));
 }
 
 std::string TARGETOPTION(int32_t targetType) {
@@ -197,7 +182,7 @@ std::string LOGFILENAME(std::string_view listingPath) {
 }
 
 bool LOGISLISTING(std::string_view listingPath) {
-    return UPPER(LOGFILENAME(listingPath)) == UPPER(listingPath);
+    return UPPERTEXT(LOGFILENAME(listingPath)) == UPPERTEXT(listingPath);
 }
 
 std::string FREEBASICPROGRAM(std::string_view listingPath, int32_t targetType, std::string_view outputFile) {
@@ -216,7 +201,7 @@ std::string POWERBASICPROGRAM(std::string_view listingPath, int32_t directiveKin
         const std::size_t kept = listingPath.size() >= 3 ? listingPath.size() - 3 : 0;
         return std::string(listingPath.substr(0, kept)) + "exe";
     }
-    return FOLDERPART(listingPath) + std::string(directiveName);
+    return FOLDEROF(listingPath) + std::string(directiveName);
 }
 
 std::string NOINCLUDEMESSAGE() {

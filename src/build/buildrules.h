@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "services/pathtext.h"
+
 // Lines of the listing that the directive scan looks at.
 constexpr std::size_t DIRECTIVESCANLINES = 100;
 // A line this long or shorter (line end included) cannot hold the directive.
@@ -33,11 +35,6 @@ int32_t SCANCOMPILEDIRECTIVE(const std::vector<std::string> &lines, std::string 
 // A name with a blank in double quotes, any other name as it is.
 std::string QUOTEIFBLANK(std::string_view name);
 
-// The part of a full path after its last backslash (the whole text when it
-// has none).
-std::string FILEPART(std::string_view path);
-// The full path up to and including its last backslash (empty when none).
-std::string FOLDERPART(std::string_view path);
 
 // The compiler option of a FreeBASIC target type: 4 "-c", 3 "-lib",
 // 2 "-dll", 1 "-s gui", anything else "-s console".

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/process.h"
 
 namespace {
 

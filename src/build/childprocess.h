@@ -8,54 +8,7 @@
 #include <string>
 #include <utility>
 
-// One owning handle type for every kind of kernel handle; the traits say
-// which value means "none" and how to let go of it.
-template <class Traits>
-class OwnedHandle {
-public:
-    OwnedHandle() = default;
-    explicit OwnedHandle(HANDLE handle) : Handle(handle) {}
-    ~OwnedHandle() { RESET(); }
-    OwnedHandle(const OwnedHandle &) = delete;
-    OwnedHandle &operator=(const OwnedHandle &) = delete;
-    OwnedHandle(OwnedHandle &&other) noexcept : Handle(std::exchange(other.Handle, Traits::NONE())) {}
-    OwnedHandle &operator=(OwnedHandle &&other) noexcept {
-        if (this != &other) {
-            RESET();
-            Handle = std::exchange(other.Handle, Traits::NONE());
-        }
-        return *this;
-    }
-    HANDLE GET() const { return Handle; }
-    bool OK() const { return Handle != Traits::NONE(); }
-    void RESET(HANDLE handle = Traits::NONE()) {
-        if (Handle != Traits::NONE())
-            Traits::CLOSE(Handle);
-        Handle = handle;
-    }
-    // For functions that hand out a new handle through a pointer.
-    HANDLE *RECEIVE() {
-        RESET();
-        return &Handle;
-    }
-
-private:
-    HANDLE Handle = Traits::NONE();
-};
-
-// Process, thread and pipe handles: null means none.
-struct KernelHandleTraits {
-    static HANDLE NONE() { return nullptr; }
-    static void CLOSE(HANDLE handle) { CloseHandle(handle); }
-};
-using KernelHandle = OwnedHandle<KernelHandleTraits>;
-
-// Files: INVALID_HANDLE_VALUE means none.
-struct FileHandleTraits {
-    static HANDLE NONE() { return INVALID_HANDLE_VALUE; }
-    static void CLOSE(HANDLE handle) { CloseHandle(handle); }
-};
-using OwnedFile = OwnedHandle<FileHandleTraits>;
+#include "services/handles.h"
 
 // A child process, started hidden with its standard output and error in a
 // pipe (or without redirection), waited for up to a deadline while whatever

@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/process.h"
 #include "build/build.h"
 #include "build/buildrules.h"
 #include "build/childprocess.h"
-#include "document/settingsblock.h"
-
-extern PROJECTSETTINGSRECORD ProjectSettings;
+#include "document/document.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ std::string SHORTPATH(const std::string &path) {
 
 // Reads a whole file; false when it cannot be opened or read.
 bool READWHOLE(const std::string &path, std::string &bytes) {
-    OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.OK())
         return false;
@@ -122,7 +123,7 @@ bool ENTERLISTINGFOLDER(const std::string &listing, const std::string &name) {
         SHOWERROR(NOFILENAMEMESSAGE(listing), COMPILERERRORCAPTION);
         return false;
     }
-    SetCurrentDirectoryA(FOLDERPART(listing).c_str());
+    SetCurrentDirectoryA(FOLDEROF(listing).c_str());
     return true;
 }
 
@@ -153,11 +154,11 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
         SHOWERROR(NOFREEBASICCOMPILERMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
-    const std::string listing = AppSettings.CurrentFile;
+    const std::string listing = Document.CurrentFile;
     const std::string name = FILEPART(listing);
     if (!ENTERLISTINGFOLDER(listing, name))
         return 1;
-    const PROJECTSETTINGSRECORD project = ProjectSettings;
+    const PROJECTSETTINGSRECORD project = Document.ProjectSettings;
     const std::string command = FREEBASICCOMMANDLINE(AppSettings.IncludeDir, name, project.TargetType,
                                                      project.OutputFile, project.ResourceFile);
     std::string output;
@@ -203,7 +204,7 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
         SHOWERROR(NOPOWERBASICCOMPILERMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
-    const std::string listing = AppSettings.CurrentFile;
+    const std::string listing = Document.CurrentFile;
     const std::string name = FILEPART(listing);
     if (!ENTERLISTINGFOLDER(listing, name))
         return 1;

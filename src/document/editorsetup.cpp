@@ -4,7 +4,9 @@
 #include <string>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
 #include "document/document.h"
 #include "zescin.h"
 

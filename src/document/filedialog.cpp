@@ -4,8 +4,11 @@
 
 #include <vector>
 
-#include "app/shell.h"
-#include "document/fileio.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/barrier.h"
+#include "services/fileio.h"
 #include "document/filerules.h"
 #include "ui/resource.h"
 
@@ -71,7 +74,7 @@ void UPDATEPREVIEW(HWND panel, UINT code) {
         if (file.OK()) {
             char first[PREVIEWMAXBYTES];
             DWORD got = 0;
-            if (ReadFile(file.handle, first, sizeof first, &got, nullptr))
+            if (ReadFile(file.GET(), first, sizeof first, &got, nullptr))
                 preview = PREVIEWTEXT(std::string_view(first, got));
         }
     } else {
@@ -82,7 +85,9 @@ void UPDATEPREVIEW(HWND panel, UINT code) {
 
 }  // namespace
 
-UINT_PTR CALLBACK FILEDLGHOOK(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+UINT_PTR FILEDLGHOOKBODY(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         LAYOUT(panel);
@@ -109,6 +114,12 @@ UINT_PTR CALLBACK FILEDLGHOOK(HWND panel, UINT message, WPARAM wParam, LPARAM lP
     default:
         return 0;
     }
+}
+
+}  // namespace
+
+UINT_PTR CALLBACK FILEDLGHOOK(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, UINT_PTR{0}, [&] { return FILEDLGHOOKBODY(window, message, wParam, lParam); });
 }
 
 bool SHOWFILEDIALOG(bool save, const std::string &folder, const std::string &startName, std::string &result,

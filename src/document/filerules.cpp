@@ -1,18 +1,6 @@
 #include "document/filerules.h"
 
-namespace {
-
-// The last n characters upper-cased (the whole name when it is shorter).
-// Only ASCII letters change: the extensions compared against are ASCII.
-std::string UPPERTAIL(std::string_view name, std::size_t n) {
-    std::string tail(name.substr(name.size() > n ? name.size() - n : 0));
-    for (char &c : tail)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return tail;
-}
-
-}  // namespace
+#include "services/pathtext.h"
 
 int32_t INITIALFILTERINDEX(std::string_view startName) {
     return UPPERTAIL(startName, 3) == "INC" ? FILTERINCLUDE : FILTERBASIC;

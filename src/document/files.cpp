@@ -7,18 +7,20 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
 #include "document/document.h"
-#include "document/fileio.h"
+#include "services/fileio.h"
 #include "document/filedialog.h"
 #include "document/filerules.h"
 #include "document/rtfwriter.h"
+#include "services/barrier.h"
+#include "services/pathtext.h"
 #include "document/settingsblock.h"
 
-PROJECTSETTINGSRECORD ProjectSettings;
-bool ProjectSettingsChanged = false;
-std::string PendingSettings;
+DOCUMENTRECORD Document;
 
 namespace {
 
@@ -32,6 +34,63 @@ const std::uint64_t MAXDOCUMENTBYTES = 256ull << 20;
 
 void SHOWERROR(const std::string &text) {
     MessageBoxA(MainWindow, text.c_str(), nullptr, MB_ICONHAND);
+}
+
+// A name that does not fit the path limit is refused, never cut: a cut name
+// would write the text to another file than the one the user named.
+bool NAMEFITS(const std::string &name) {
+    if (name.size() <= MAXPATHCHARS)
+        return true;
+    SHOWERROR("The file name is longer than " + std::to_string(MAXPATHCHARS) + " characters:\r" + name);
+    return false;
+}
+
+void NOTIFYNAMED() {
+    if (MainWindow)
+        SendMessageA(MainWindow, WM_DOCUMENTNAMED, 0, 0);
+}
+
+void SETNAME(const std::string &path) {
+    Document.CurrentFile = path;
+    if (!path.empty())
+        Document.CurrentDir = FOLDEROF(path);
+    NOTIFYNAMED();
+}
+
+std::uint64_t JOIN(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+// Size and last-write time of a file on disk; Known false when it is not there.
+DISKSTAMP STAMPOF(const std::string &path) {
+    DISKSTAMP stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!path.empty() && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+        !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        stamp.Known = true;
+        stamp.Path = path;
+        stamp.Size = JOIN(data.nFileSizeHigh, data.nFileSizeLow);
+        stamp.LastWrite = JOIN(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    }
+    return stamp;
+}
+
+// True when the document's file was changed on disk by another program since
+// the editor read or wrote it.
+bool CHANGEDONDISK() {
+    const DISKSTAMP &was = Document.Stamp;
+    if (!was.Known || was.Path != Document.CurrentFile)
+        return false;
+    const DISKSTAMP now = STAMPOF(Document.CurrentFile);
+    return now.Known && (now.Size != was.Size || now.LastWrite != was.LastWrite);
+}
+
+VOID CALLBACK PENDINGSETTINGSPROC(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    GUARDED(window, 0, [] {
+        APPLYFILESETTINGS();
+        return 0;
+    });
 }
 
 // Fold headers and styles need the lexer to have seen the whole document,
@@ -57,8 +116,18 @@ std::vector<bool> FOLDHEADERSEXPANDED(std::vector<Sci_Position> *lines = nullptr
 
 }  // namespace
 
+std::string DOCUMENTTITLE() {
+    return Document.CurrentFile.empty() ? std::string(DEFAULTTITLE) : Document.CurrentFile;
+}
+
+void NAMESTARTDOCUMENT(const std::string &file, const std::string &exeDir) {
+    Document.CurrentFile = file;
+    Document.CurrentDir = FOLDEROF(file, exeDir);
+    Document.Stamp = DISKSTAMP{};
+}
+
 bool DOCUMENTMODIFIED() {
-    return SCI(SCI_GETMODIFY) != 0 || ProjectSettingsChanged;
+    return SCI(SCI_GETMODIFY) != 0 || Document.ProjectSettingsChanged;
 }
 
 bool ASKTOSAVE() {
@@ -66,9 +135,14 @@ bool ASKTOSAVE() {
         return true;
     switch (MessageBoxA(MainWindow, "The text was been changed.\rSave changes?", PROGRAMCAPTION,
                         MB_YESNOCANCEL | MB_ICONHAND)) {
-    case IDYES:
-        // The old text is only dropped once it is safely on disk.
-        return (AppSettings.CurrentFile.empty() ? SAVEFILEAS() : SAVEFILE()) == 0;
+    case IDYES: {
+        // The old text is only dropped once it is safely on disk; an RTF
+        // export chosen in Save As is no save of the listing.
+        if (!Document.CurrentFile.empty())
+            return SAVEFILE() == 0;
+        bool exported = false;
+        return SAVEFILEAS(&exported) == 0 && !exported;
+    }
     case IDNO:
         return true;
     default:
@@ -79,15 +153,15 @@ bool ASKTOSAVE() {
 std::string MAKESETTINGSBLOCK() {
     COLOURISEALL();
     return BUILDSETTINGSBLOCK(SCI(SCI_GETCURRENTPOS), FOLDSTATESTRING(FOLDHEADERSEXPANDED()), AppSettings.CompilerType,
-                              ProjectSettings);
+                              Document.ProjectSettings);
 }
 
 void APPLYFILESETTINGS() {
-    if (PendingSettings.empty())
+    if (Document.PendingSettings.empty())
         return;
-    const PARSEDSETTINGSBLOCK parsed = PARSESETTINGSBLOCK(PendingSettings);
+    const PARSEDSETTINGSBLOCK parsed = PARSESETTINGSBLOCK(Document.PendingSettings);
     if (!parsed.OlderForm)
-        ProjectSettings = parsed.Project;
+        Document.ProjectSettings = parsed.Project;
     if (!parsed.FoldStates.empty()) {
         COLOURISEALL();
         std::vector<Sci_Position> lines;
@@ -105,106 +179,180 @@ void APPLYFILESETTINGS() {
     SCI(SCI_LINESCROLL, 0, line);
     SCI(SCI_ENSUREVISIBLE, line);
     SCI(SCI_GOTOPOS, static_cast<WPARAM>(parsed.Caret));
-    PendingSettings.clear();
+    Document.PendingSettings.clear();
 }
 
-std::int32_t OPENFILE(std::int32_t mode) {
-    std::int32_t status = 0;
-    std::string path;
-    if (!ASKTOSAVE()) {
-        status = 1;
-        goto done;
+namespace {
+
+// Reads a whole file; 0, or the status and message of what failed. The
+// error code of a file that cannot be opened is left in *openError.
+std::int32_t READWHOLE(const std::string &path, std::unique_ptr<char[]> &buffer, std::size_t &length,
+                       DISKSTAMP &stamp, DWORD *openError) {
+    FileHandle file(OPENFORREADING(path));
+    if (!file.OK()) {
+        *openError = GetLastError();
+        SHOWERROR("Can't find/open file\r" + path);
+        return OPENCANNOTOPEN;
     }
-    if (mode == 1100) {
-        SCI(SCI_CLEARDOCUMENTSTYLE);
-        SCI(SCI_CLEARALL);
-        SCI(SCI_EMPTYUNDOBUFFER);
-        ProjectSettingsChanged = false;
-        AppSettings.CurrentFile.clear();
-        UPDATETITLE();
-        goto done;
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool complete = GetFileInformationByHandle(file.GET(), &info) != FALSE;
+    const std::uint64_t size = JOIN(info.nFileSizeHigh, info.nFileSizeLow);
+    complete = complete && size <= MAXDOCUMENTBYTES;
+    if (complete) {
+        buffer.reset(new (std::nothrow) char[static_cast<std::size_t>(size) + 4]);
+        complete = buffer != nullptr;
     }
-    if (mode == 11101) {
-        path = AppSettings.CurrentFile;
+    length = complete ? static_cast<std::size_t>(size) : 0;
+    for (std::size_t got = 0; complete && got < length;) {
+        DWORD piece = 0;
+        const DWORD want = static_cast<DWORD>(length - got < (64u << 20) ? length - got : (64u << 20));
+        complete = ReadFile(file.GET(), buffer.get() + got, want, &piece, nullptr) && piece == want;
+        got += piece;
+    }
+    if (!complete) {
+        SHOWERROR("Error while reading from file\r" + path);
+        return OPENCANNOTREAD;
+    }
+    stamp.Known = true;
+    stamp.Path = path;
+    stamp.Size = size;
+    stamp.LastWrite = JOIN(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    return OPENDONE;
+}
+
+// The start-up file keeps its name only when it does not exist, so that a
+// later save creates it. A file that exists but cannot be read (held open by
+// another program, too large, a failed read) must never become the target
+// of a save that would replace it with an empty text.
+void DROPUNREADABLESTARTNAME(std::int32_t status, DWORD openError) {
+    const bool missing =
+        status == OPENCANNOTOPEN && (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND);
+    if (!missing) {
+        Document.CurrentFile.clear();
+        Document.Stamp = DISKSTAMP{};
+        NOTIFYNAMED();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Replaces the document with the file; the save prompt has been answered.
+std::int32_t LOADPATH(const std::string &path, OPENAS as) {
+    std::int32_t status = OPENDONE;
+    if (!NAMEFITS(path)) {
+        status = OPENCANNOTOPEN;
+        if (as == OPENASSTARTFILE)
+            DROPUNREADABLESTARTNAME(status, ERROR_FILENAME_EXCED_RANGE);
     } else {
-        const bool fromTemplate = mode == 1101;
-        if (!SHOWFILEDIALOG(false, fromTemplate ? AppSettings.TemplateDir : AppSettings.CurrentDir,
-                            fromTemplate ? std::string() : AppSettings.CurrentFile, path, nullptr)) {
-            status = 2;
-            goto done;
-        }
-    }
-    {
-        FileHandle file(OPENFORREADING(path));
-        if (!file.OK()) {
-            SHOWERROR("Can't find/open file\r" + path);
-            status = 3;
-            goto done;
-        }
-        LARGE_INTEGER size{};
         std::unique_ptr<char[]> buffer;
-        bool complete = GetFileSizeEx(file.handle, &size) && static_cast<std::uint64_t>(size.QuadPart) <= MAXDOCUMENTBYTES;
-        if (complete) {
-            buffer.reset(new (std::nothrow) char[static_cast<std::size_t>(size.QuadPart) + 4]);
-            complete = buffer != nullptr;
-        }
-        std::size_t length = complete ? static_cast<std::size_t>(size.QuadPart) : 0;
-        for (std::size_t got = 0; complete && got < length;) {
-            DWORD piece = 0;
-            const DWORD want = static_cast<DWORD>(length - got < (64u << 20) ? length - got : (64u << 20));
-            complete = ReadFile(file.handle, buffer.get() + got, want, &piece, nullptr) && piece == want;
-            got += piece;
-        }
-        if (!complete) {
-            SHOWERROR("Error while reading from file\r" + path);
-            status = 4;
-            goto done;
-        }
-        if (mode == 1101) {
-            AppSettings.CurrentFile.clear();
+        std::size_t length = 0;
+        DISKSTAMP stamp;
+        DWORD openError = 0;
+        status = READWHOLE(path, buffer, length, stamp, &openError);
+        if (status != OPENDONE) {
+            if (as == OPENASSTARTFILE)
+                DROPUNREADABLESTARTNAME(status, openError);
         } else {
-            AppSettings.CurrentFile = CUTTEXT(path, MAXPATHCHARS);
-            AppSettings.CurrentDir = FOLDEROF(path, "");
-        }
-        UPDATETITLE();
-        PendingSettings.clear();
-        const std::int64_t block = FINDSETTINGSBLOCK(buffer.get(), length);
-        if (block >= 0) {
-            PendingSettings.assign(buffer.get() + block, length - static_cast<std::size_t>(block));
-            length = static_cast<std::size_t>(block);
-        }
-        SCI(SCI_CLEARDOCUMENTSTYLE);
-        SCI(SCI_CLEARALL);
-        // The loaded text starts without undo history: do not collect any.
-        SCI(SCI_SETUNDOCOLLECTION, 0);
-        // Appended, the text leaves the caret at the start: no caret move
-        // that would lay out a long first line before the window can answer.
-        SCI(SCI_APPENDTEXT, length, reinterpret_cast<LPARAM>(buffer.get()));
-        SCI(SCI_SETUNDOCOLLECTION, 1);
-        SCI(SCI_EMPTYUNDOBUFFER);
-        SCI(SCI_SETSAVEPOINT);
-        ProjectSettingsChanged = false;
-        if (!PendingSettings.empty()) {
-            SCI(SCI_GOTOLINE, SCI(SCI_GETLINECOUNT));
-            SetTimer(MainWindow, PENDINGSETTINGSTIMER, 55, nullptr);
-        } else {
-            // Caret and view at the start of the text. The caret is there
-            // already; placing it without the scroll check of SCI_GOTOPOS
-            // spares the layout of the whole first line, which on a file of
-            // one long line costs as much as the load itself.
-            SCI(SCI_SETEMPTYSELECTION, 0);
-            SCI(SCI_SETXOFFSET, 0);
+            if (as == OPENASTEMPLATE) {
+                Document.Stamp = DISKSTAMP{};
+                SETNAME(std::string());
+            } else {
+                Document.Stamp = stamp;
+                SETNAME(path);
+            }
+            Document.PendingSettings.clear();
+            const std::int64_t block = FINDSETTINGSBLOCK(buffer.get(), length);
+            if (block >= 0) {
+                Document.PendingSettings.assign(buffer.get() + block, length - static_cast<std::size_t>(block));
+                length = static_cast<std::size_t>(block);
+            }
+            SCI(SCI_CLEARDOCUMENTSTYLE);
+            SCI(SCI_CLEARALL);
+            // The loaded text starts without undo history: do not collect any.
+            SCI(SCI_SETUNDOCOLLECTION, 0);
+            // Appended, the text leaves the caret at the start: no caret move
+            // that would lay out a long first line before the window can answer.
+            SCI(SCI_APPENDTEXT, length, reinterpret_cast<LPARAM>(buffer.get()));
+            SCI(SCI_SETUNDOCOLLECTION, 1);
+            SCI(SCI_EMPTYUNDOBUFFER);
+            SCI(SCI_SETSAVEPOINT);
+            Document.ProjectSettingsChanged = false;
+            if (!Document.PendingSettings.empty()) {
+                SCI(SCI_GOTOLINE, SCI(SCI_GETLINECOUNT));
+                SetTimer(MainWindow, PENDINGSETTINGSTIMER, 55, PENDINGSETTINGSPROC);
+            } else {
+                // Caret and view at the start of the text. The caret is there
+                // already; placing it without the scroll check of SCI_GOTOPOS
+                // spares the layout of the whole first line, which on a file of
+                // one long line costs as much as the load itself.
+                SCI(SCI_SETEMPTYSELECTION, 0);
+                SCI(SCI_SETXOFFSET, 0);
+            }
         }
     }
-done:
     SetFocus(EditorControl);
     return status;
 }
 
+}  // namespace
+
+std::int32_t OPENPATH(const std::string &path, OPENAS as) {
+    if (!ASKTOSAVE()) {
+        SetFocus(EditorControl);
+        return OPENKEPT;
+    }
+    return LOADPATH(path, as);
+}
+
+std::int32_t OPENFILE(std::int32_t mode) {
+    switch (mode) {
+    case OPENEMPTY:
+        if (!ASKTOSAVE())
+            break;
+        SCI(SCI_CLEARDOCUMENTSTYLE);
+        SCI(SCI_CLEARALL);
+        SCI(SCI_EMPTYUNDOBUFFER);
+        Document.ProjectSettingsChanged = false;
+        Document.Stamp = DISKSTAMP{};
+        SETNAME(std::string());
+        SetFocus(EditorControl);
+        return OPENDONE;
+    case OPENCURRENT:
+        return OPENPATH(Document.CurrentFile, OPENASSTARTFILE);
+    default: {
+        if (!ASKTOSAVE())
+            break;
+        const bool fromTemplate = mode == OPENTEMPLATE;
+        std::string path;
+        if (!SHOWFILEDIALOG(false, fromTemplate ? AppSettings.TemplateDir : Document.CurrentDir,
+                            fromTemplate ? std::string() : Document.CurrentFile, path, nullptr)) {
+            SetFocus(EditorControl);
+            return OPENNOTCHOSEN;
+        }
+        // The question was answered above; the text is saved or given up.
+        return LOADPATH(path, fromTemplate ? OPENASTEMPLATE : OPENASLISTING);
+    }
+    }
+    SetFocus(EditorControl);
+    return OPENKEPT;
+}
+
 std::int32_t SAVEFILE() {
     std::int32_t status = 0;
-    if (AppSettings.CurrentFile.empty()) {
+    const std::string name = Document.CurrentFile;
+    if (name.empty()) {
         status = 1;
+    } else if (CHANGEDONDISK() &&
+               MessageBoxA(MainWindow,
+                           (name + " was changed by another program since it was opened.\r"
+                                   "Replace it with the text in the editor?")
+                               .c_str(),
+                           PROGRAMCAPTION, MB_YESNO | MB_ICONWARNING) != IDYES) {
+        // The file on disk stays as the other program left it; the text stays
+        // in the editor, still modified.
+        return 4;
     } else {
         const std::size_t length = static_cast<std::size_t>(SCI(SCI_GETLENGTH));
         std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
@@ -213,7 +361,7 @@ std::int32_t SAVEFILE() {
         } else {
             SCI(SCI_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.get()));
             SafeFileWriter writer;
-            status = writer.BEGIN(AppSettings.CurrentFile);
+            status = writer.BEGIN(name);
             if (status == 0) {
                 writer.WRITE(std::string_view(text.get(), length));
                 text.reset();
@@ -222,7 +370,8 @@ std::int32_t SAVEFILE() {
             }
             if (status == 0) {
                 SCI(SCI_SETSAVEPOINT);
-                ProjectSettingsChanged = false;
+                Document.ProjectSettingsChanged = false;
+                Document.Stamp = STAMPOF(name);
             }
         }
     }
@@ -231,10 +380,10 @@ std::int32_t SAVEFILE() {
         SHOWERROR("No file opened.");
         break;
     case 2:
-        SHOWERROR("Couldn't create/overwrite the file\r" + AppSettings.CurrentFile);
+        SHOWERROR("Couldn't create/overwrite the file\r" + name);
         break;
     case 3:
-        SHOWERROR("Error when writing to file\r" + AppSettings.CurrentFile);
+        SHOWERROR("Error when writing to file\r" + name);
         break;
     default:
         break;
@@ -242,21 +391,32 @@ std::int32_t SAVEFILE() {
     return status;
 }
 
-std::int32_t SAVEFILEAS() {
-    const bool untitled = AppSettings.CurrentFile.empty();
-    std::string folder = AppSettings.CurrentDir;
+std::int32_t SAVEFILEAS(bool *exported) {
+    if (exported)
+        *exported = false;
+    const bool untitled = Document.CurrentFile.empty();
+    std::string folder = Document.CurrentDir;
     if (untitled && folder.empty())
         folder = AppSettings.ExeDir;
-    std::string name;
+    std::string typed;
     std::int32_t filter = 1;
-    if (!SHOWFILEDIALOG(true, folder, untitled ? std::string() : AppSettings.CurrentFile, name, &filter))
+    if (!SHOWFILEDIALOG(true, folder, untitled ? std::string() : Document.CurrentFile, typed, &filter))
         return 2;
-    name = APPLYEXTENSIONRULE(name, filter);
-    if (ISRTFNAME(name))
+    const std::string name = APPLYEXTENSIONRULE(typed, filter);
+    if (!NAMEFITS(name))
+        return 2;
+    // The dialog asked about the name as typed; a name it never saw that
+    // exists gets the same question here.
+    if (name != typed && GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        MessageBoxA(MainWindow, (name + " already exists.\rDo you want to replace it?").c_str(), "Save As",
+                    MB_YESNO | MB_ICONWARNING) != IDYES)
+        return 2;
+    if (ISRTFNAME(name)) {
+        if (exported)
+            *exported = true;
         return EXPORTRTF(name);
-    AppSettings.CurrentFile = CUTTEXT(name, MAXPATHCHARS);
-    AppSettings.CurrentDir = FOLDEROF(AppSettings.CurrentFile, "");
-    UPDATETITLE();
+    }
+    SETNAME(name);
     return SAVEFILE();
 }
 

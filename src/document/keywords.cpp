@@ -5,9 +5,11 @@
 #include <string>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
 #include "document/document.h"
-#include "document/fileio.h"
+#include "services/fileio.h"
 #include "document/keywordtext.h"
 #include "ui/resource.h"
 
@@ -35,31 +37,40 @@ void READKEYWORDFILE(const std::string &path, int builtinId, std::string &target
         if (file.OK()) {
             LARGE_INTEGER size;
             // An empty file, or one whose size cannot be taken, leaves the list as it was.
-            if (!GetFileSizeEx(file.handle, &size) || size.QuadPart == 0 || size.QuadPart > 0x7FFFFFF0)
+            if (!GetFileSizeEx(file.GET(), &size) || size.QuadPart == 0 || size.QuadPart > 0x7FFFFFF0)
                 return;
             std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
             DWORD got = 0;
-            if (ReadFile(file.handle, text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) {
+            if (ReadFile(file.GET(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) {
                 text.resize(got);
                 target = std::move(text);
             }
             return;
         }
     }
-    FileHandle created(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!created.OK())
-        return;
+    // The built-in list serves from memory whatever happens to the file, so
+    // a program folder where nothing can be created still colours keywords.
+    // A missing file is written through a temporary file and a rename, so a
+    // half-written keyword file is never left to be trusted at the next start.
+    // A file that is there but cannot be read is left alone, and so is a
+    // list loaded from it before.
     const std::string_view builtin = BUILTINLIST(builtinId);
-    DWORD written = 0;
-    WriteFile(created.handle, builtin.data(), static_cast<DWORD>(builtin.size()), &written, nullptr);
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (target.empty())
+            target = std::string(builtin);
+        return;
+    }
     target = std::string(builtin);
+    SafeFileWriter writer;
+    if (writer.BEGIN(path) == 0 && writer.WRITE(builtin))
+        writer.COMMIT();
 }
 
 }  // namespace
 
 void LOADKEYWORDS() {
     READKEYWORDFILE(AppSettings.BasicKeywordFile,
-                    AppSettings.CompilerType == 0 ? IDK_FREEBASICKEYWORDS : IDK_POWERBASICKEYWORDS, BasicList);
+                    AppSettings.CompilerType == FREEBASICCOMPILER ? IDK_FREEBASICKEYWORDS : IDK_POWERBASICKEYWORDS, BasicList);
     READKEYWORDFILE(AppSettings.ApiKeywordFile, IDK_APIKEYWORDS, ApiList);
     const std::string joined = JOINKEYWORDS(BasicList, ApiList);
     SCI(SCI_SETKEYWORDS, 0, reinterpret_cast<LPARAM>(joined.c_str()));

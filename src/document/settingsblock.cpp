@@ -1,9 +1,11 @@
 #include "document/settingsblock.h"
 
-#include "app/hexdigit.h"
+#include "services/appsettings.h"
+#include "services/hexdigit.h"
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -37,6 +39,44 @@ std::string_view KEYVALUE(std::string_view block, std::string_view key) {
 
 std::string CUTNAME(std::string_view name) {
     return std::string(name.substr(0, SETTINGSMAXNAME));
+}
+
+bool STARTSWITH(std::string_view text, std::string_view start) {
+    return text.substr(0, start.size()) == start;
+}
+
+// True when everything after the marker line is the block's own: its key
+// lines (or empty lines) in the current form, the caret digits and fold
+// states in the older form. Code that another editor or a merge appended
+// after a block makes the whole file text, so that nothing is hidden from
+// the user or dropped by the next save.
+bool ISWHOLEBLOCK(std::string_view block) {
+    if (STARTSWITH(block, OLDERMARKER)) {
+        std::string_view rest = block.substr(OLDERMARKER.size());
+        while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n'))
+            rest.remove_suffix(1);
+        if (rest.size() < OLDERCARETDIGITS)
+            return false;
+        for (std::size_t i = 0; i < rest.size(); ++i) {
+            const bool ok = i < OLDERCARETDIGITS ? HEXDIGITVALUE(rest[i]) >= 0 : (rest[i] == '0' || rest[i] == '1');
+            if (!ok)
+                return false;
+        }
+        return true;
+    }
+    static constexpr std::string_view KEYS[] = {"'ZECURSOR=", "'ZETOGGLE=", "'ZETARGET=", "'ZERESFILE=", "'ZEOUTFILE="};
+    std::string_view rest = block.substr(MARKER.size());
+    while (!rest.empty()) {
+        const std::size_t end = rest.find_first_of("\r\n");
+        const std::string_view line = rest.substr(0, end);
+        if (!line.empty() &&
+            std::none_of(std::begin(KEYS), std::end(KEYS), [line](std::string_view key) { return STARTSWITH(line, key); }))
+            return false;
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
+    return true;
 }
 
 }  // namespace
@@ -73,7 +113,7 @@ std::string BUILDSETTINGSBLOCK(int64_t caret, std::string_view foldStates, int32
     block.append(CRLF).append("'ZETOGGLE=").append(foldStates);
     // PowerBASIC takes none of these from the block: its listings name their
     // own resource and output files.
-    if (compilerType != 1) {
+    if (compilerType != POWERBASICCOMPILER) {
         block.append(CRLF).append("'ZETARGET=").append(HEXTEXT(project.TargetType));
         if (!project.ResourceFile.empty())
             block.append(CRLF).append("'ZERESFILE=").append(project.ResourceFile);
@@ -92,7 +132,7 @@ int64_t FINDSETTINGSBLOCK(const char *buffer, std::size_t length) {
         if (buffer[offset] != '\r')
             continue;
         if (STARTSWITHAT(buffer, length, offset, OLDERMARKER) || STARTSWITHAT(buffer, length, offset, MARKER))
-            return static_cast<int64_t>(offset);
+            return ISWHOLEBLOCK(std::string_view(buffer + offset, length - offset)) ? static_cast<int64_t>(offset) : -1;
         if (++others > MAXOTHERLINES)
             return -1;
     }

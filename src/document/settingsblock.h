@@ -38,7 +38,9 @@ std::string BUILDSETTINGSBLOCK(int64_t caret, std::string_view foldStates, int32
 
 // Walks back from the end of a file's bytes looking for the block's marker
 // line among the last 21 lines that begin with a carriage return. Returns the
-// offset of the CR that starts the block, or -1 when there is none.
+// offset of the CR that starts the block, or -1 when there is none. The last
+// marker counts only when every line after it is one of the block's own (or
+// empty); otherwise the whole file is text.
 int64_t FINDSETTINGSBLOCK(const char *buffer, std::size_t length);
 
 struct PARSEDSETTINGSBLOCK {

@@ -7,8 +7,6 @@ list(APPEND QUILLET_CORE_SOURCES
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/editorsetup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/keywords.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/fileio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/filedialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/fontdialog.cpp
 )

@@ -2,8 +2,10 @@
 // indentation a typed line break copies, and the early colour of a long line.
 #include <string>
 
-#include "app/editor.h"
-#include "app/shell.h"
+#include "services/editor.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
 

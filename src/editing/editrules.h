@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/appsettings.h"
+#include "services/appsettings.h"
 
 using EditPosition = std::ptrdiff_t;
 

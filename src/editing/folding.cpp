@@ -2,7 +2,7 @@
 // same state, and showing hidden lines the control asks for.
 #include <optional>
 
-#include "app/editor.h"
+#include "services/editor.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
 #include "editing/redrawpause.h"

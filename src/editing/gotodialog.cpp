@@ -2,7 +2,10 @@
 // typed.
 #include <windows.h>
 
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/barrier.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
 #include "ui/resource.h"
@@ -36,7 +39,9 @@ void CLOSEGOTO(HWND dialog) {
 
 }  // namespace
 
-INT_PTR CALLBACK GOTODLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+namespace {
+
+INT_PTR GOTODLGBODY(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         PLACEGOTO(dialog);
@@ -50,6 +55,12 @@ INT_PTR CALLBACK GOTODLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     default:
         return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK GOTODLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, INT_PTR{FALSE}, [&] { return GOTODLGBODY(window, message, wParam, lParam); });
 }
 
 void OPENGOTODIALOG() {

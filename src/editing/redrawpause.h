@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/editor.h"
+#include "services/editor.h"
 
 class RedrawPause {
 public:

@@ -5,8 +5,11 @@
 
 #include <string>
 
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/barrier.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
 #include "editing/redrawpause.h"
@@ -193,7 +196,9 @@ void ONSEARCHCOMMAND(HWND dialog, int id, int code) {
 
 }  // namespace
 
-INT_PTR CALLBACK SEARCHDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+namespace {
+
+INT_PTR SEARCHDLGBODY(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         ONINITSEARCH(dialog);
@@ -204,6 +209,12 @@ INT_PTR CALLBACK SEARCHDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     default:
         return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK SEARCHDLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, INT_PTR{FALSE}, [&] { return SEARCHDLGBODY(window, message, wParam, lParam); });
 }
 
 void OPENSEARCHDIALOG() {

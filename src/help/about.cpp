@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
 #include "help/help.h"
 #include "help/helprules.h"
 

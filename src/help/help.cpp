@@ -5,7 +5,9 @@
 #include <shellapi.h>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
 #include "document/document.h"
 #include "help/helprules.h"
 

@@ -1,24 +1,11 @@
 #include "help/helprules.h"
 
+#include "services/appsettings.h"
+#include "services/pathtext.h"
+
 #include <algorithm>
 
 namespace {
-
-std::string UPPER(std::string_view text) {
-    std::string result(text);
-    for (char &c : result)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return result;
-}
-
-std::string LOWER(std::string_view text) {
-    std::string result(text);
-    for (char &c : result)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return result;
-}
 
 std::string_view TRIMBLANKS(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
@@ -59,7 +46,7 @@ std::int64_t KEYWORDRANGEEND(std::int64_t start, std::int64_t end) {
 int CHOOSEHELPKEYWORD(std::string &keyword, std::string_view basicList) {
     if (keyword.size() > MAXKEYWORDBYTES)
         keyword.resize(MAXKEYWORDBYTES);
-    const std::string upper = UPPER(keyword);
+    const std::string upper = UPPERTEXT(keyword);
     for (const Renamed &r : OLDFILEFUNCTIONS) {
         if (upper == r.Word) {
             keyword = r.ApiName;
@@ -69,8 +56,8 @@ int CHOOSEHELPKEYWORD(std::string &keyword, std::string_view basicList) {
 
     // A plain substring test: any part of a listed keyword is found, and so is
     // the empty word in a list that holds anything.
-    const std::string list = LOWER(basicList);
-    const std::string wanted = LOWER(TRIMBLANKS(keyword));
+    const std::string list = LOWERTEXT(basicList);
+    const std::string wanted = LOWERTEXT(TRIMBLANKS(keyword));
     if (!list.empty() && list.find(wanted) != std::string::npos)
         return HELPCHOICE_BASIC;
 
@@ -98,7 +85,7 @@ int CHOOSEHELPKEYWORD(std::string &keyword, std::string_view basicList) {
 HelpFileType HELPFILETYPE(std::string_view path) {
     if (path.size() < 4)
         return HelpFileType::Other;
-    const std::string tail = UPPER(path.substr(path.size() - 4));
+    const std::string tail = UPPERTEXT(path.substr(path.size() - 4));
     if (tail == ".HLP")
         return HelpFileType::Hlp;
     if (tail == ".CHM")
@@ -156,7 +143,7 @@ HelpCall KEYWORDHELPCALL(int choice, const std::string &keyword, const std::stri
     case HelpFileType::Hlp: {
         HelpCall call = WITHKEYWORD(WINHELPCALL(basicHelpFile, WINHELP_PARTIALKEY), keyword);
         // With PowerBASIC the same request goes out twice in a row.
-        call.Times = compilerType == 1 ? 2 : 1;
+        call.Times = compilerType == POWERBASICCOMPILER ? 2 : 1;
         return call;
     }
     case HelpFileType::Chm:

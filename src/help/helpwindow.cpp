@@ -5,7 +5,10 @@
 
 #include <string_view>
 
-#include "app/shell.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/barrier.h"
 #include "help/help.h"
 #include "help/helprules.h"
 #include "ui/resource.h"
@@ -74,7 +77,9 @@ extern "C" __declspec(dllexport) DWORD CALLBACK STREAMINEDITORHELP(DWORD_PTR, LP
     return 0;
 }
 
-INT_PTR CALLBACK EDITORHELPDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR EDITORHELPDLGBODY(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         INITHELPWINDOW(dialog);
@@ -102,6 +107,12 @@ INT_PTR CALLBACK EDITORHELPDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPA
     default:
         return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK EDITORHELPDLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, INT_PTR{FALSE}, [&] { return EDITORHELPDLGBODY(window, message, wParam, lParam); });
 }
 
 void OPENEDITORHELP() {

@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/shell.h"
-#include "document/fileio.h"
-#include "document/settingsblock.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/process.h"
+#include "services/fileio.h"
+#include "services/pathtext.h"
+#include "document/document.h"
 #include "resfiles/resfiles.h"
 #include "resfiles/resrules.h"
-
-extern PROJECTSETTINGSRECORD ProjectSettings;
 
 namespace {
 
@@ -61,8 +63,8 @@ std::string WRITENEWBESIDE(const std::string &name) {
         return std::string();
     const std::string path = temporary.data();
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const bool written = file.OK() && WRITEALL(file.handle, EMPTYRESFILEBYTES()) && FlushFileBuffers(file.handle);
-    file.CLOSE();
+    const bool written = file.OK() && WRITEALL(file.GET(), EMPTYRESFILEBYTES()) && FlushFileBuffers(file.GET());
+    file.RESET();
     if (!written) {
         DeleteFileA(path.c_str());
         return std::string();
@@ -140,14 +142,14 @@ std::int32_t CREATEEMPTYRESFILE(const std::string &name) {
 
 std::int32_t GETRESOURCEFILENAME(std::string &name) {
     name.clear();
-    const std::string &listing = AppSettings.CurrentFile;
+    const std::string &listing = Document.CurrentFile;
     // The commands are grayed without a file; an accelerator may still come.
     if (listing.empty())
         return 0;
     std::string candidate;
-    if (AppSettings.CompilerType != 1) {
-        if (!ProjectSettings.ResourceFile.empty()) {
-            candidate = RESOLVERESOURCENAME(listing, ProjectSettings.ResourceFile);
+    if (AppSettings.CompilerType != POWERBASICCOMPILER) {
+        if (!Document.ProjectSettings.ResourceFile.empty()) {
+            candidate = RESOLVERESOURCENAME(listing, Document.ProjectSettings.ResourceFile);
         } else {
             const std::string proposed = PROPOSEDRESOURCENAME(listing);
             if (!ASKYESNO(PROPOSALQUESTION(proposed), nullptr))

@@ -1,10 +1,8 @@
 #include "resfiles/resrules.h"
 
-namespace {
+#include "services/pathtext.h"
 
-char UPPER(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+namespace {
 
 bool ISSEPARATOR(char c) {
     return c == '\\' || c == '/';
@@ -28,7 +26,7 @@ std::string CUT(std::string text) {
 bool KEYWORDAT(const std::string &line, std::size_t position) {
     static const char keyword[] = "RESOURCE";
     for (std::size_t i = 0; i < 8; ++i)
-        if (position + i >= line.size() || UPPER(line[position + i]) != keyword[i])
+        if (position + i >= line.size() || UPPERCHAR(line[position + i]) != keyword[i])
             return false;
     return true;
 }
@@ -102,13 +100,9 @@ bool HASRESEXTENSION(std::string_view name) {
     if (name.size() < 4)
         return false;
     const std::string_view tail = name.substr(name.size() - 4);
-    return tail[0] == '.' && UPPER(tail[1]) == 'R' && UPPER(tail[2]) == 'E' && UPPER(tail[3]) == 'S';
+    return tail[0] == '.' && UPPERCHAR(tail[1]) == 'R' && UPPERCHAR(tail[2]) == 'E' && UPPERCHAR(tail[3]) == 'S';
 }
 
-std::string FOLDEROF(std::string_view path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
-}
 
 bool ISABSOLUTEPATH(std::string_view name) {
     if (name.size() >= 3 && HASDRIVE(name) && ISSEPARATOR(name[2]))

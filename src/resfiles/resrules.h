@@ -46,9 +46,6 @@ std::string PBRTORES(std::string_view name);
 // True when the name ends in ".res" in any letter case.
 bool HASRESEXTENSION(std::string_view name);
 
-// The folder of a file name, up to and including its last backslash (or
-// slash); empty when it has none.
-std::string FOLDEROF(std::string_view path);
 
 // True for a name that depends on no current folder or drive: "C:\...",
 // "C:/..." or "\\server\...".

@@ -5,8 +5,10 @@
 
 #include <vector>
 
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
 #include "settings/dialogrules.h"
 #include "settings/settings.h"
 #include "ui/resource.h"

@@ -1,16 +1,16 @@
 #include "settings/dialogrules.h"
 
-#include "app/settingsrules.h"
+#include "services/settingsrules.h"
 #include "ui/settingsids.h"
 
 std::string COMPILERTYPEQUESTION(std::int32_t compilerType, std::string_view basicKeywordFile) {
     const std::string upper = UPPERTEXT(basicKeywordFile);
     const char *chosen = nullptr;
     const char *found = nullptr;
-    if (compilerType == 0 && upper.find("POWERBASIC") != std::string::npos) {
+    if (compilerType == FREEBASICCOMPILER && upper.find("POWERBASIC") != std::string::npos) {
         chosen = "FreeBasic";
         found = "PowerBasic";
-    } else if (compilerType == 1 && upper.find("FREEBASIC") != std::string::npos) {
+    } else if (compilerType == POWERBASICCOMPILER && upper.find("FREEBASIC") != std::string::npos) {
         chosen = "PowerBasic";
         found = "FreeBasic";
     } else {
@@ -151,7 +151,7 @@ std::vector<INIWRITE> GENERALSETTINGSWRITES(const GENERALPATHS &paths, std::int3
         {path, "BasicHelpFile", paths.BasicHelpFile}, {path, "ApiHelpFile", paths.ApiHelpFile},
         {path, "Compiler", paths.Compiler},
     };
-    if (compilerType == 1)
+    if (compilerType == POWERBASICCOMPILER)
         writes.push_back({path, "PbResourceConverter", paths.PbResourceConverter});
     writes.push_back({path, "ResourceEditor", paths.ResourceEditor});
     writes.push_back({path, "BasicKeywordFile", paths.BasicKeywordFile});

@@ -2,8 +2,11 @@
 // the document in the editor, kept in ProjectSettings until the next save.
 #include <windows.h>
 
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/barrier.h"
 #include "document/document.h"
 #include "settings/dialogrules.h"
 #include "settings/settings.h"
@@ -19,7 +22,7 @@ PROJECTSETTINGSRECORD &MODEL(HWND dialog) {
 
 void INITPROJECT(HWND dialog, PROJECTSETTINGSRECORD &project) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&project));
-    SetWindowTextA(dialog, PROJECTTITLE(AppSettings.CurrentFile).c_str());
+    SetWindowTextA(dialog, PROJECTTITLE(Document.CurrentFile).c_str());
     for (int i = 0; i < TARGETCOUNT; ++i)
         SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(TARGETENTRY(i)));
     // A target the list does not have shows the console program.
@@ -41,7 +44,7 @@ void OKPROJECT(HWND dialog, PROJECTSETTINGSRECORD &project) {
     if (chosen.TargetType != project.TargetType || chosen.ResourceFile != project.ResourceFile ||
         chosen.OutputFile != project.OutputFile) {
         project = chosen;
-        ProjectSettingsChanged = true;
+        Document.ProjectSettingsChanged = true;
     }
     EndDialog(dialog, 0);
 }
@@ -75,7 +78,9 @@ void COMMANDPROJECT(HWND dialog, int id, int code) {
 
 }  // namespace
 
-INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR PROJECTSETTINGSDLGBODY(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         INITPROJECT(dialog, *reinterpret_cast<PROJECTSETTINGSRECORD *>(lParam));
@@ -94,7 +99,13 @@ INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam
     }
 }
 
+}  // namespace
+
+INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, INT_PTR{FALSE}, [&] { return PROJECTSETTINGSDLGBODY(window, message, wParam, lParam); });
+}
+
 int OPENPROJECTSETTINGS() {
     return static_cast<int>(DialogBoxParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_PROJECTSETTINGS), MainWindow,
-                                            PROJECTSETTINGSDLGPROC, reinterpret_cast<LPARAM>(&ProjectSettings)));
+                                            PROJECTSETTINGSDLGPROC, reinterpret_cast<LPARAM>(&Document.ProjectSettings)));
 }

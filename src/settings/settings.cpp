@@ -2,8 +2,11 @@
 // files and the compiler type, written to the INI file on OK.
 #include <windows.h>
 
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/barrier.h"
 #include "document/document.h"
 #include "settings/dialogrules.h"
 #include "settings/settings.h"
@@ -58,7 +61,7 @@ void INITGENERAL(HWND dialog, AppSettingsRecord &settings) {
     }
     SendDlgItemMessageA(dialog, IDC_BASICKEYWORDFILE, EM_SETMODIFY, 0, 0);
     SendDlgItemMessageA(dialog, IDC_APIKEYWORDFILE, EM_SETMODIFY, 0, 0);
-    CheckRadioButton(dialog, IDC_FREEBASIC, IDC_POWERBASIC, settings.CompilerType == 1 ? IDC_POWERBASIC : IDC_FREEBASIC);
+    CheckRadioButton(dialog, IDC_FREEBASIC, IDC_POWERBASIC, settings.CompilerType == POWERBASICCOMPILER ? IDC_POWERBASIC : IDC_FREEBASIC);
     ENABLECONVERTER(dialog);
 }
 
@@ -80,9 +83,9 @@ void OKGENERAL(HWND dialog, AppSettingsRecord &settings) {
     // The compiler type is taken before the question, and kept even when the
     // user then stays in the dialog or cancels it.
     if (CHECKED(dialog, IDC_FREEBASIC))
-        settings.CompilerType = 0;
+        settings.CompilerType = FREEBASICCOMPILER;
     else if (CHECKED(dialog, IDC_POWERBASIC))
-        settings.CompilerType = 1;
+        settings.CompilerType = POWERBASICCOMPILER;
     const std::string question = COMPILERTYPEQUESTION(settings.CompilerType, FIELDTEXT(dialog, IDC_BASICKEYWORDFILE));
     if (!question.empty() &&
         MessageBoxA(dialog, question.c_str(), QUESTIONCAPTION, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
@@ -141,7 +144,9 @@ void COMMANDGENERAL(HWND dialog, int id) {
 
 }  // namespace
 
-INT_PTR CALLBACK GENERALSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR GENERALSETTINGSDLGBODY(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         INITGENERAL(dialog, *reinterpret_cast<AppSettingsRecord *>(lParam));
@@ -155,6 +160,12 @@ INT_PTR CALLBACK GENERALSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam
     default:
         return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK GENERALSETTINGSDLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, INT_PTR{FALSE}, [&] { return GENERALSETTINGSDLGBODY(window, message, wParam, lParam); });
 }
 
 void UPDATEHINTLINE(HWND dialog, HWND under, HWND &last, const std::function<std::string(int)> &hintOf) {

@@ -9,6 +9,8 @@
 // dialog's result (always 0: nothing waits for it).
 int OPENGENERALSETTINGS();
 int OPENPROJECTSETTINGS();
+// Font and colours: shows it modally; 1 when it ended with OK.
+int OPENFONTSETTINGS();
 
 INT_PTR CALLBACK GENERALSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -6,4 +6,5 @@ list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browse.cpp
   ${CMAKE_CURRENT_LIST_DIR}/project.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fontdialog.cpp
 )

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "app/app.h"
+#include "document/document.h"
 #include "benchcommon.h"
 #include "build/build.h"
 #include "document/settingsblock.h"
 
-extern PROJECTSETTINGSRECORD ProjectSettings;
 
 namespace {
 
@@ -117,9 +117,9 @@ int main() {
     AppSettings.Compiler = folder + "fbc.exe";
     AppSettings.IncludeDir = folder + "headers\\";
     AppSettings.CompileTimeout = 30;
-    AppSettings.CurrentFile = folder + "prog.bas";
-    WRITEFILE(AppSettings.CurrentFile, "Print \"benchmark\"\r\n");
-    ProjectSettings = PROJECTSETTINGSRECORD{};
+    Document.CurrentFile = folder + "prog.bas";
+    WRITEFILE(Document.CurrentFile, "Print \"benchmark\"\r\n");
+    Document.ProjectSettings = PROJECTSETTINGSRECORD{};
     WRITEFILE(folder + "fbc.out", "FreeBASIC Compiler - Version 1.10.1\r\ncompiling:    prog.bas -o prog.c\r\n");
     Hook = SetWindowsHookExA(WH_CBT, WATCHBOXES, nullptr, GetCurrentThreadId());
 

@@ -11,14 +11,13 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "app/app.h"
 #include "benchcommon.h"
 #include "document/document.h"
-#include "document/fileio.h"
+#include "services/fileio.h"
 #include "document/rtfwriter.h"
 #include "ui/resource.h"
 
-extern std::string PendingSettings;
 
 namespace {
 
@@ -89,7 +88,7 @@ int main(int argc, char **argv) {
                 SCI(SCI_TOGGLEFOLD, line);
         SendMessageA(EditorControl, WM_SETREDRAW, TRUE, 0);
         SCI(SCI_GOTOPOS, text.size() / 2);
-        AppSettings.CurrentFile = source;
+        Document.CurrentFile = source;
         SAVEFILE();
 
         std::printf("%.1f MB listing, %d fold headers, %d runs, medians:\n", mb, headers, runs);
@@ -136,7 +135,7 @@ int main(int argc, char **argv) {
         });
         const double open = MEDIAN(runs, [&] {
             SCI(SCI_SETSAVEPOINT);
-            AppSettings.CurrentFile = source;
+            Document.CurrentFile = source;
             OPENFILE(CMD_OPENCURRENT);
             KillTimer(MainWindow, 1);
             APPLYFILESETTINGS();

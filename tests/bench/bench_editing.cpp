@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "app/app.h"
 #include "benchcommon.h"
 #include "editing/editing.h"
 #include "ui/resource.h"

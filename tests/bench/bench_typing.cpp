@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "app/app.h"
 #include "benchcommon.h"
 #include "document/document.h"
 #include "ui/resource.h"
@@ -126,7 +126,7 @@ int main() {
         SCI(SCI_CLEARALL);
         SCI(SCI_SETSAVEPOINT);
         UpdateWindow(MainWindow);
-        AppSettings.CurrentFile = path;
+        Document.CurrentFile = path;
         const double start = NOW();
         OPENFILE(CMD_OPENCURRENT);
         const double opened = NOW();

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "app/shell.h"
+#include "app/app.h"
+#include "document/document.h"
 
 // Seconds from a fixed start, to the performance counter's resolution.
 inline double NOW() {
@@ -57,7 +58,7 @@ inline std::string STARTBENCHWINDOW(const char *folderName) {
     CreateDirectoryA(folder.c_str(), nullptr);
     AppSettings.ExeDir = folder;
     AppSettings.IniPath = folder + "Quillet.ini";
-    LOADFIRSTFILE("/e");
+    NAMESTARTDOCUMENT(LOADFIRSTFILE("/e"), AppSettings.ExeDir);
     LOADSETTINGS();
     REGISTERMAINCLASS(ProgramInstance);
     CREATEMAINWINDOW();

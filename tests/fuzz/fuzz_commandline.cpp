@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settingsrules.h"
+#include "services/settingsrules.h"
 #include "fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/profilerecord.h"
+#include "services/profilerecord.h"
 #include "fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {

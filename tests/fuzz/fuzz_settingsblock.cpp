@@ -72,5 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string_view listing = input.substr(0, data[11] % (size + 1));
     const std::string file = std::string(listing) + block;
     FUZZCHECK(FINDSETTINGSBLOCK(file.data(), file.size()) == static_cast<int64_t>(listing.size()));
+    // Code appended after the block makes the whole file text.
+    const std::string appended = file + "\r\nPrint 1";
+    FUZZCHECK(FINDSETTINGSBLOCK(appended.data(), appended.size()) == -1);
     return 0;
 }

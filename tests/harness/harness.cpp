@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace harness {
@@ -130,6 +131,52 @@ void DialogAnswerer::RUN(int timeoutMs) {
         for (int i = 0; i < timeoutMs / 20 && IsWindow(box); ++i)
             Sleep(20);
     }
+}
+
+BoxWatcher::BoxWatcher(std::string prefix, int answer) : Prefix(std::move(prefix)), Answer(answer) {
+    Worker = std::thread([this] {
+        std::vector<HWND> answered;
+        while (Running) {
+            struct Look {
+                const std::string *Prefix;
+                const std::vector<HWND> *Answered;
+                HWND Found;
+            } look{&Prefix, &answered, nullptr};
+            EnumWindows(
+                [](HWND w, LPARAM param) -> BOOL {
+                    auto *l = reinterpret_cast<Look *>(param);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(w, &owner);
+                    if (owner != GetCurrentProcessId() || !IsWindowVisible(w) || CLASSNAMEOF(w) != "#32770" ||
+                        std::find(l->Answered->begin(), l->Answered->end(), w) != l->Answered->end() ||
+                        MESSAGEBOXTEXT(w).rfind(*l->Prefix, 0) != 0)
+                        return TRUE;
+                    l->Found = w;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&look));
+            HWND box = look.Found;
+            if (box) {
+                Sleep(50);
+                Last = MESSAGEBOXTEXT(box);
+                ++Count;
+                answered.push_back(box);
+                PRESSBUTTON(box, Answer);
+            }
+            Sleep(20);
+        }
+    });
+}
+
+int BoxWatcher::STOP() {
+    Running = false;
+    if (Worker.joinable())
+        Worker.join();
+    return Count;
+}
+
+BoxWatcher::~BoxWatcher() {
+    STOP();
 }
 
 const SeenBox &DialogAnswerer::RESULT() {

@@ -63,6 +63,25 @@ private:
     std::thread Worker;
 };
 
+// Answers every message box of this process whose text starts with prefix,
+// from a second thread, until it goes; counts them and keeps the last text.
+class BoxWatcher {
+public:
+    BoxWatcher(std::string prefix, int answer);
+    ~BoxWatcher();
+    // Stops watching; the number of boxes answered.
+    int STOP();
+    std::string LASTTEXT() const { return Last; }
+
+private:
+    std::string Prefix;
+    int Answer;
+    std::atomic<bool> Running{true};
+    int Count = 0;
+    std::string Last;
+    std::thread Worker;
+};
+
 // A fresh empty folder under the temporary folder; removed with its content
 // when the object goes.
 class TempFolder {

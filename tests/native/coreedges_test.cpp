@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settingsrules.h"
+#include "services/settingsrules.h"
 #include "document/keywordtext.h"
 #include "document/rtfwriter.h"
 

@@ -15,10 +15,11 @@ int64_t FIND(const std::string &bytes) {
 }
 
 // n further lines, each begun by CR LF, as they would follow a marker line.
+// n more lines of the block's own kind.
 std::string OTHERLINES(int n) {
     std::string lines;
     for (int i = 0; i < n; ++i)
-        lines += "\r\n'line";
+        lines += "\r\n'ZETOGGLE=1";
     return lines;
 }
 
@@ -97,12 +98,10 @@ TEST(FindBlock, BlockAfterTextIsFoundWhereTheTextEnds) {
 TEST(FindBlock, MarkerMustBeAmongTheLast21CarriageReturns) {
     EXPECT_EQ(FIND("code" + MARKERLINE + OTHERLINES(20)), 4);
     EXPECT_EQ(FIND("code" + MARKERLINE + OTHERLINES(21)), -1);
-    EXPECT_EQ(FIND("code" + OLDERKEY + "00000000" + OTHERLINES(20)), 4);
-    EXPECT_EQ(FIND("code" + OLDERKEY + "00000000" + OTHERLINES(21)), -1);
     // Line feeds alone are no lines for this count.
     std::string lfLines;
     for (int i = 0; i < 100; ++i)
-        lfLines += "\n'line";
+        lfLines += "\n'ZECURSOR=1";
     EXPECT_EQ(FIND("code" + MARKERLINE + lfLines), 4);
 }
 
@@ -115,7 +114,7 @@ TEST(FindBlock, WalkStartsBeforeTheLastByte) {
 
 TEST(FindBlock, MarkersMatchByteForByteAndMustFit) {
     EXPECT_EQ(FIND("code" + MARKERLINE), 4);
-    EXPECT_EQ(FIND("code" + OLDERKEY), 4);
+    EXPECT_EQ(FIND("code" + OLDERKEY + "000001F4"), 4);
     EXPECT_EQ(FIND(MARKERLINE), 0);
     EXPECT_EQ(FIND("code" + MARKERLINE.substr(0, MARKERLINE.size() - 1)), -1);
     EXPECT_EQ(FIND("code" + OLDERKEY.substr(0, OLDERKEY.size() - 1)), -1);
@@ -128,6 +127,29 @@ TEST(FindBlock, MarkersMatchByteForByteAndMustFit) {
     EXPECT_EQ(FIND("code\r\n 'ZESETTINGS (don't change!):\r\n'ZECURSOR=0"), -1);
 }
 
+TEST(FindBlock, AcceptedOnlyWhenEverythingAfterTheMarkerIsTheBlocks) {
+    const struct {
+        std::string tail;  // after "code"
+        bool block;
+    } cases[] = {
+        {MARKERLINE + "\r\n'ZECURSOR=1B\r\n'ZETOGGLE=101\r\n'ZETARGET=1\r\n'ZERESFILE=a b.res\r\n'ZEOUTFILE=x.exe", true},
+        {MARKERLINE + "\r\n'ZECURSOR=1B\r\n", true},               // a line end added by another editor
+        {MARKERLINE + "\r\n'ZECURSOR=1B\r\n\r\n", true},           // and an empty line
+        {MARKERLINE + "\r\n'ZECURSOR=1B\r\nPrint 1", false},        // code after the block
+        {MARKERLINE + "\r\n'ZECURSOR=1B\r\n' a comment", false},    // a comment is not the block's
+        {MARKERLINE + "\r\n'ZECURSOR=1B\r\n'zetoggle=1", false},    // keys match byte for byte
+        {MARKERLINE + "trailing text", false},                     // the marker line itself ends there
+        {OLDERKEY + "000001F410", true},
+        {OLDERKEY + "000001F410\r\n", true},
+        {OLDERKEY + "000001F4", true},
+        {OLDERKEY + "000001F", false},                              // fewer than eight caret digits
+        {OLDERKEY + "0000G1F410", false},
+        {OLDERKEY + "000001F410\r\nPrint 1", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FIND("code" + c.tail), c.block ? 4 : -1) << c.tail;
+}
+
 TEST(FindBlock, TooShortOrEmptyBuffers) {
     EXPECT_EQ(FINDSETTINGSBLOCK(nullptr, 0), -1);
     EXPECT_EQ(FIND(""), -1);
@@ -137,8 +159,9 @@ TEST(FindBlock, TooShortOrEmptyBuffers) {
 }
 
 TEST(FindBlock, TextHoldingMarkerLinesIsCutAtTheLastOne) {
-    // A marker line written by the user counts as a block.
-    EXPECT_EQ(FIND("a\r\n'ZESETTINGS (don't change!):\r\nPrint 2\r\n"), 1);
+    // A marker line followed by code (another editor or a merge appended it
+    // after the block) makes the whole file text.
+    EXPECT_EQ(FIND("a\r\n'ZESETTINGS (don't change!):\r\nPrint 2\r\n"), -1);
     // An old block left in the text, with a fresh one appended: the fresh one.
     const std::string oldBlock = BUILDSETTINGSBLOCK(1, "", 0, PROJECTSETTINGSRECORD{});
     const std::string text = "x" + oldBlock + "\r\nPrint 3";

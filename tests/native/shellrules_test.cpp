@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/profilerecord.h"
-#include "app/settingsrules.h"
+#include "services/profilerecord.h"
+#include "services/settingsrules.h"
 #include "document/keywordtext.h"
 
 namespace {

@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/shell.h"
+#include "app/app.h"
+#include "document/document.h"
 #include "build/build.h"
 #include "build/buildrules.h"
 #include "document/settingsblock.h"
 #include "inprocess.h"
 #include "ui/resource.h"
 
-extern PROJECTSETTINGSRECORD ProjectSettings;
 
 using harness::DialogAnswerer;
 using harness::SeenBox;
@@ -97,7 +97,7 @@ void WAITFORSTANDINS(const std::string &folder) {
 class BuildTest : public InProcessTest {
 protected:
     void SetUp() override {
-        ProjectSettings = PROJECTSETTINGSRECORD{};
+        Document.ProjectSettings = PROJECTSETTINGSRECORD{};
         const std::string bin = harness::PROGRAMFOLDER();
         ASSERT_TRUE(CopyFileA((bin + "standin_freebasic.exe").c_str(), Folder.FILE("fbc.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileA((bin + "standin_powerbasic.exe").c_str(), Folder.FILE("pbwin.exe").c_str(), FALSE));
@@ -121,7 +121,7 @@ protected:
     // The listing on disk and in the editor, as the save before compiling leaves it.
     void LISTINGFILE(const std::string &name, const std::string &text) {
         Folder.WRITEFILE(name, text);
-        AppSettings.CurrentFile = Folder.FILE(name);
+        Document.CurrentFile = Folder.FILE(name);
         SETTEXT(text);
     }
     void PROGRAMFILE(const std::string &name) {
@@ -129,7 +129,7 @@ protected:
             CopyFileA((harness::PROGRAMFOLDER() + "standin_program.exe").c_str(), Folder.FILE(name).c_str(), FALSE));
     }
     void USEPOWERBASIC() {
-        AppSettings.CompilerType = 1;
+        AppSettings.CompilerType = POWERBASICCOMPILER;
         AppSettings.Compiler = Folder.FILE("pbwin.exe");
     }
     // Compiles (or runs) and answers the box that comes up; with no box
@@ -187,7 +187,7 @@ TEST_F(BuildTest, FreeBasicChecksShowTheirMessages) {
     EXPECT_TRUE(box.HandIcon);
 
     AppSettings.Compiler = Folder.FILE("fbc.exe");
-    AppSettings.CurrentFile = Folder.PATH();
+    Document.CurrentFile = Folder.PATH();
     box = COMPILE(0, status);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(box.Text, "Illegal or no filename for the current listing.\r" + Folder.PATH());
@@ -196,7 +196,7 @@ TEST_F(BuildTest, FreeBasicChecksShowTheirMessages) {
     // A file that exists but is no program.
     Folder.WRITEFILE("broken.exe", "not a program");
     AppSettings.Compiler = Folder.FILE("broken.exe");
-    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    Document.CurrentFile = Folder.FILE("prog.bas");
     box = COMPILE(0, status);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(box.Caption, "Error starting compiler:");
@@ -225,9 +225,9 @@ TEST_F(BuildTest, CleanCompileShowsTheOutputBoxAndRunsInTheListingsFolder) {
 }
 
 TEST_F(BuildTest, CommandLineCarriesTargetOutputAndResource) {
-    ProjectSettings.TargetType = 3;
-    ProjectSettings.OutputFile = "my lib.a";
-    ProjectSettings.ResourceFile = "prog.rc";
+    Document.ProjectSettings.TargetType = 3;
+    Document.ProjectSettings.OutputFile = "my lib.a";
+    Document.ProjectSettings.ResourceFile = "prog.rc";
     LISTINGFILE("my prog.bas", LISTING);
     std::int32_t status = -1;
     COMPILE(0, status);
@@ -341,7 +341,7 @@ TEST_F(BuildTest, RunStartsTheProgramOfConsoleAndGuiTargets) {
     PROGRAMFILE("prog.exe");
     for (int target : {0, 1}) {
         DeleteFileA(Folder.FILE("prog.rec").c_str());
-        ProjectSettings.TargetType = target;
+        Document.ProjectSettings.TargetType = target;
         std::int32_t status = -1;
         const SeenBox box = COMPILE(1, status, false);
         EXPECT_FALSE(box.Seen) << box.Text;
@@ -355,7 +355,7 @@ TEST_F(BuildTest, RunStartsTheProgramOfConsoleAndGuiTargets) {
 TEST_F(BuildTest, RunOfALibraryOrObjectStartsNothingAndShowsNothing) {
     PROGRAMFILE("prog.exe");
     for (int target : {2, 3, 4}) {
-        ProjectSettings.TargetType = target;
+        Document.ProjectSettings.TargetType = target;
         std::int32_t status = -1;
         const SeenBox box = COMPILE(1, status, false);
         EXPECT_FALSE(box.Seen) << target;
@@ -367,7 +367,7 @@ TEST_F(BuildTest, RunOfALibraryOrObjectStartsNothingAndShowsNothing) {
 TEST_F(BuildTest, RunStartsTheOutputFileRelativeToTheListing) {
     Folder.MAKEFOLDER("out");
     PROGRAMFILE("out\\tool.exe");
-    ProjectSettings.OutputFile = "out\\tool.exe";
+    Document.ProjectSettings.OutputFile = "out\\tool.exe";
     std::int32_t status = -1;
     EXPECT_FALSE(COMPILE(1, status, false).Seen);
     EXPECT_NE(RECORDED(WAITFORRECORD("out\\tool.rec"), "cmd"), "");
@@ -396,7 +396,7 @@ TEST_F(BuildTest, AMissingProgramIsReported) {
 }
 
 TEST_F(BuildTest, NoHandleIsLeftBehindByManyCompiles) {
-    ProjectSettings.TargetType = 2;  // clean Run of a library: no box, nothing started
+    Document.ProjectSettings.TargetType = 2;  // clean Run of a library: no box, nothing started
     auto compileOnce = [] { EXPECT_EQ(COMPILEFREEBASIC(1), 0); };
     compileOnce();
     DWORD before = 0;
@@ -409,8 +409,8 @@ TEST_F(BuildTest, NoHandleIsLeftBehindByManyCompiles) {
     // shown, but any other box fails the test.
     const std::string startFailed =
         FREEBASICSTARTMESSAGE(AppSettings.Compiler,
-                              FREEBASICCOMMANDLINE(AppSettings.IncludeDir, "prog.bas", 2, ProjectSettings.OutputFile,
-                                                   ProjectSettings.ResourceFile));
+                              FREEBASICCOMMANDLINE(AppSettings.IncludeDir, "prog.bas", 2, Document.ProjectSettings.OutputFile,
+                                                   Document.ProjectSettings.ResourceFile));
     std::atomic<bool> stop{false};
     std::string boxes;
     int startFailures = 0;
@@ -490,14 +490,14 @@ TEST_F(BuildTest, PowerBasicChecksShowTheirMessages) {
     EXPECT_EQ(box.Text, "No compiler set (see menu \"Options\").");
 
     AppSettings.Compiler = Folder.FILE("pbwin.exe");
-    AppSettings.CurrentFile = Folder.PATH();
+    Document.CurrentFile = Folder.PATH();
     box = COMPILE(0, status);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(box.Text, "Illegal or no filename for the current listing.\r" + Folder.PATH());
 
     Folder.WRITEFILE("broken.exe", "not a program");
     AppSettings.Compiler = Folder.FILE("broken.exe");
-    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    Document.CurrentFile = Folder.FILE("prog.bas");
     box = COMPILE(0, status);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(box.Caption, "Error starting compiler:");

@@ -12,8 +12,6 @@
 #include "inprocess.h"
 #include "ui/resource.h"
 
-extern PROJECTSETTINGSRECORD ProjectSettings;
-extern std::string PendingSettings;
 
 using harness::DialogAnswerer;
 
@@ -30,21 +28,6 @@ const std::string LISTING =
     "Function Three() As Long\r\n"
     "  Return 3\r\n"
     "End Function\r\n";
-
-// Fills in a file dialog: the file name, optionally a file type, then OK.
-std::function<void(HWND)> CHOOSE(const std::string &name, int typeIndex = 0) {
-    return [name, typeIndex](HWND dialog) {
-        Sleep(300);
-        if (typeIndex > 0) {
-            HWND types = GetDlgItem(dialog, 1136);
-            SendMessageA(types, CB_SETCURSEL, typeIndex - 1, 0);
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
-            Sleep(100);
-        }
-        SetDlgItemTextA(dialog, 1152, name.c_str());
-        harness::PRESSBUTTON(dialog, IDOK);
-    };
-}
 
 HWND PANELCONTROL(HWND dialog, int id) {
     struct Find {
@@ -67,13 +50,13 @@ HWND PANELCONTROL(HWND dialog, int id) {
 
 class DocumentTest : public InProcessTest {
 protected:
-    void SetUp() override { ProjectSettings = PROJECTSETTINGSRECORD{}; }
+    void SetUp() override { Document.ProjectSettings = PROJECTSETTINGSRECORD{}; }
     // Saves the editor's text under a name and reopens it from disk.
     void SAVEANDREOPEN(const std::string &name) {
-        AppSettings.CurrentFile = Folder.FILE(name);
+        Document.CurrentFile = Folder.FILE(name);
         ASSERT_EQ(SAVEFILE(), 0);
         OPENFILE(CMD_NEWEMPTY);
-        AppSettings.CurrentFile = Folder.FILE(name);
+        Document.CurrentFile = Folder.FILE(name);
         ASSERT_EQ(OPENFILE(CMD_OPENCURRENT), 0);
         PUMP(300);  // the settings are applied on the timer
     }
@@ -89,8 +72,8 @@ TEST_F(DocumentTest, SaveAndReopenRestoresTextCaretFoldsAndProjectSettings) {
     SETTEXT(LISTING);
     FOLD(4);
     CALL(SCI_GOTOPOS, 27);
-    ProjectSettings = PROJECTSETTINGSRECORD{1, "C:\\my res\\app.rc", "app.exe"};
-    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    Document.ProjectSettings = PROJECTSETTINGSRECORD{1, "C:\\my res\\app.rc", "app.exe"};
+    Document.CurrentFile = Folder.FILE("prog.bas");
     ASSERT_EQ(SAVEFILE(), 0);
     EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
     EXPECT_EQ(Folder.READFILE("prog.bas"), LISTING +
@@ -98,24 +81,24 @@ TEST_F(DocumentTest, SaveAndReopenRestoresTextCaretFoldsAndProjectSettings) {
                                               "'ZETARGET=1\r\n'ZERESFILE=C:\\my res\\app.rc\r\n'ZEOUTFILE=app.exe");
 
     OPENFILE(CMD_NEWEMPTY);
-    ProjectSettings = PROJECTSETTINGSRECORD{};
-    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    Document.ProjectSettings = PROJECTSETTINGSRECORD{};
+    Document.CurrentFile = Folder.FILE("prog.bas");
     ASSERT_EQ(OPENFILE(CMD_OPENCURRENT), 0);
     EXPECT_EQ(DOCUMENTTEXT(), LISTING);
     EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
     EXPECT_EQ(CALL(SCI_CANUNDO), 0);
-    EXPECT_FALSE(PendingSettings.empty());
+    EXPECT_FALSE(Document.PendingSettings.empty());
     EXPECT_EQ(harness::WINDOWTEXTOF(MainWindow), Folder.FILE("prog.bas"));
-    EXPECT_EQ(AppSettings.CurrentDir, Folder.PATH());
+    EXPECT_EQ(Document.CurrentDir, Folder.PATH());
     PUMP(300);
-    EXPECT_TRUE(PendingSettings.empty());
+    EXPECT_TRUE(Document.PendingSettings.empty());
     EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 27);
     EXPECT_TRUE(EXPANDED(1));
     EXPECT_FALSE(EXPANDED(4));
     EXPECT_TRUE(EXPANDED(7));
-    EXPECT_EQ(ProjectSettings.TargetType, 1);
-    EXPECT_EQ(ProjectSettings.ResourceFile, "C:\\my res\\app.rc");
-    EXPECT_EQ(ProjectSettings.OutputFile, "app.exe");
+    EXPECT_EQ(Document.ProjectSettings.TargetType, 1);
+    EXPECT_EQ(Document.ProjectSettings.ResourceFile, "C:\\my res\\app.rc");
+    EXPECT_EQ(Document.ProjectSettings.OutputFile, "app.exe");
 }
 
 TEST_F(DocumentTest, TextsSurviveByteForByte) {
@@ -141,7 +124,7 @@ TEST_F(DocumentTest, UnchangedFileSavedTwiceIsByteIdentical) {
     START();
     SETTEXT(LISTING);
     FOLD(1);
-    AppSettings.CurrentFile = Folder.FILE("twice.bas");
+    Document.CurrentFile = Folder.FILE("twice.bas");
     ASSERT_EQ(SAVEFILE(), 0);
     const std::string first = Folder.READFILE("twice.bas");
     ASSERT_EQ(SAVEFILE(), 0);
@@ -152,40 +135,40 @@ TEST_F(DocumentTest, PowerBasicBlockHasThreeLinesAndResetsProjectSettings) {
     WRITEINI("[OtherSettings]\r\nCompilerType=1\r\n");
     START();
     SETTEXT("Function PBMain()\r\nEnd Function");
-    ProjectSettings = PROJECTSETTINGSRECORD{2, "x.rc", "y.exe"};
-    AppSettings.CurrentFile = Folder.FILE("pb.bas");
+    Document.ProjectSettings = PROJECTSETTINGSRECORD{2, "x.rc", "y.exe"};
+    Document.CurrentFile = Folder.FILE("pb.bas");
     ASSERT_EQ(SAVEFILE(), 0);
     EXPECT_EQ(Folder.READFILE("pb.bas"),
               "Function PBMain()\r\nEnd Function\r\n'ZESETTINGS (don't change!):\r\n'ZECURSOR=1F\r\n'ZETOGGLE=1");
     SAVEANDREOPEN("pb.bas");
-    EXPECT_EQ(ProjectSettings.TargetType, 0);
-    EXPECT_EQ(ProjectSettings.ResourceFile, "");
+    EXPECT_EQ(Document.ProjectSettings.TargetType, 0);
+    EXPECT_EQ(Document.ProjectSettings.ResourceFile, "");
 }
 
 TEST_F(DocumentTest, AFileWithoutBlockKeepsProjectSettingsAndStartsAtTheTop) {
     START();
     Folder.WRITEFILE("plain.bas", "Print 1\r\nPrint 2");
-    ProjectSettings.TargetType = 2;
-    AppSettings.CurrentFile = Folder.FILE("plain.bas");
+    Document.ProjectSettings.TargetType = 2;
+    Document.CurrentFile = Folder.FILE("plain.bas");
     ASSERT_EQ(OPENFILE(CMD_OPENCURRENT), 0);
     PUMP(150);
     EXPECT_EQ(DOCUMENTTEXT(), "Print 1\r\nPrint 2");
     EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 0);
-    EXPECT_EQ(ProjectSettings.TargetType, 2);
+    EXPECT_EQ(Document.ProjectSettings.TargetType, 2);
 }
 
 TEST_F(DocumentTest, OlderBlockFormIsRead) {
     START();
     Folder.WRITEFILE("old.bas", LISTING + "\r\n'PZESETTINGS=0000000901");
-    ProjectSettings.TargetType = 3;
-    AppSettings.CurrentFile = Folder.FILE("old.bas");
+    Document.ProjectSettings.TargetType = 3;
+    Document.CurrentFile = Folder.FILE("old.bas");
     OPENFILE(CMD_OPENCURRENT);
     PUMP(300);
     EXPECT_EQ(DOCUMENTTEXT(), LISTING);
     EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 9);
     EXPECT_FALSE(EXPANDED(1));
     EXPECT_TRUE(EXPANDED(4));
-    EXPECT_EQ(ProjectSettings.TargetType, 3);
+    EXPECT_EQ(Document.ProjectSettings.TargetType, 3);
 }
 
 TEST_F(DocumentTest, SavingUntitledTextSaysNoFileOpened) {
@@ -206,7 +189,7 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheOriginalAndTheTextModified) {
     Folder.MAKEFOLDER("folder.bas");
     SETTEXT("new text");
     for (const char *name : {"locked.bas", "folder.bas"}) {
-        AppSettings.CurrentFile = Folder.FILE(name);
+        Document.CurrentFile = Folder.FILE(name);
         DialogAnswerer answer(IDOK);
         EXPECT_EQ(SAVEFILE(), 2);
         EXPECT_EQ(answer.RESULT().Text, std::string("Couldn't create/overwrite the file\r") + Folder.FILE(name));
@@ -226,7 +209,7 @@ TEST_F(DocumentTest, SaveKeepsTheAttributesOfTheFileItReplaces) {
     Folder.WRITEFILE("hidden.bas", "old");
     SetFileAttributesA(Folder.FILE("hidden.bas").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SETTEXT("new");
-    AppSettings.CurrentFile = Folder.FILE("hidden.bas");
+    Document.CurrentFile = Folder.FILE("hidden.bas");
     ASSERT_EQ(SAVEFILE(), 0);
     EXPECT_EQ(Folder.READFILE("hidden.bas").substr(0, 3), "new");
     EXPECT_TRUE(GetFileAttributesA(Folder.FILE("hidden.bas").c_str()) & FILE_ATTRIBUTE_HIDDEN);
@@ -242,10 +225,10 @@ TEST_F(DocumentTest, SaveAsCompletesTheNameByTheChosenType) {
     } cases[] = {{"prog1", 1, "prog1.bas"}, {"prog2", 2, "prog2.inc"}, {"prog3.", 1, "prog3.bas"},
                  {"prog4", 4, "prog4.bas"}, {"notes.txt", 1, "notes.txt.bas"}, {"Prog5.Bas", 2, "Prog5.Bas"}};
     for (const auto &c : cases) {
-        DialogAnswerer answer(CHOOSE(Folder.FILE(c.typed), c.type));
+        DialogAnswerer answer(CHOOSEFILE(Folder.FILE(c.typed), c.type));
         EXPECT_EQ(SAVEFILEAS(), 0) << c.typed;
         answer.RESULT();
-        EXPECT_EQ(AppSettings.CurrentFile, Folder.FILE(c.saved));
+        EXPECT_EQ(Document.CurrentFile, Folder.FILE(c.saved));
         EXPECT_TRUE(harness::FILEEXISTS(Folder.FILE(c.saved))) << c.saved;
         EXPECT_EQ(harness::WINDOWTEXTOF(MainWindow), Folder.FILE(c.saved));
     }
@@ -254,11 +237,11 @@ TEST_F(DocumentTest, SaveAsCompletesTheNameByTheChosenType) {
 TEST_F(DocumentTest, SaveAsRtfExportsAndKeepsTheDocument) {
     START();
     SETTEXT("Dim s As String ' {note} \\ \xE4\r\nPrint \"x\"\r\n");
-    AppSettings.CurrentFile = Folder.FILE("doc.bas");
-    DialogAnswerer answer(CHOOSE(Folder.FILE("listing"), 3));
+    Document.CurrentFile = Folder.FILE("doc.bas");
+    DialogAnswerer answer(CHOOSEFILE(Folder.FILE("listing"), 3));
     EXPECT_EQ(SAVEFILEAS(), 0);
     answer.RESULT();
-    EXPECT_EQ(AppSettings.CurrentFile, Folder.FILE("doc.bas"));
+    EXPECT_EQ(Document.CurrentFile, Folder.FILE("doc.bas"));
     EXPECT_NE(CALL(SCI_GETMODIFY), 0);
     EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("doc.bas")));
     const std::string rtf = Folder.READFILE("listing.rtf");
@@ -300,7 +283,7 @@ TEST_F(DocumentTest, SampleForTheIndependentReader) {
 TEST_F(DocumentTest, OpenDialogHasThePanelAndOpensTheChosenFile) {
     START();
     Folder.WRITEFILE("template.bas", "  ' A template for dialogs\r\nPrint 1\r\n");
-    AppSettings.CurrentDir = Folder.PATH();
+    Document.CurrentDir = Folder.PATH();
     AppSettings.IncludeDir.clear();
     bool currentEnabled = true, includeEnabled = true;
     std::string preview;
@@ -337,7 +320,7 @@ TEST_F(DocumentTest, OpenDialogHasThePanelAndOpensTheChosenFile) {
     EXPECT_FALSE(includeEnabled);
     // Blanks go before the apostrophe is taken off, so the one after it stays.
     EXPECT_EQ(preview, " A template for dialogs");
-    EXPECT_EQ(AppSettings.CurrentFile, Folder.FILE("template.bas"));
+    EXPECT_EQ(Document.CurrentFile, Folder.FILE("template.bas"));
     EXPECT_EQ(DOCUMENTTEXT(), "  ' A template for dialogs\r\nPrint 1\r\n");
 }
 
@@ -347,8 +330,8 @@ TEST_F(DocumentTest, PanelSwitchesBetweenTheFolderAndTheIncludeFolder) {
     Folder.WRITEFILE("inc\\win.bi", "' header");
     Folder.WRITEFILE("main.INC", "' include");
     AppSettings.IncludeDir = Folder.FILE("inc\\");
-    AppSettings.CurrentDir = Folder.PATH();
-    AppSettings.CurrentFile = Folder.FILE("main.INC");
+    Document.CurrentDir = Folder.PATH();
+    Document.CurrentFile = Folder.FILE("main.INC");
     std::string afterInclude, afterCurrent, typedAfter, folderPreview;
     LRESULT type = -1;
     bool currentChecked = false;
@@ -389,21 +372,21 @@ TEST_F(DocumentTest, NewFromTemplateIsUntitledAndAppliesTheTemplatesBlock) {
     Folder.MAKEFOLDER("templates");
     Folder.WRITEFILE("templates\\gui.bas", LISTING + "\r\n'ZESETTINGS (don't change!):\r\n'ZECURSOR=5\r\n'ZETOGGLE=\r\n'ZETARGET=1");
     AppSettings.TemplateDir = Folder.FILE("templates\\");
-    AppSettings.CurrentFile = Folder.FILE("old.bas");
-    DialogAnswerer answer(CHOOSE("gui.bas"));
+    Document.CurrentFile = Folder.FILE("old.bas");
+    DialogAnswerer answer(CHOOSEFILE("gui.bas"));
     EXPECT_EQ(OPENFILE(CMD_NEWTEMPLATE), 0);
     answer.RESULT();
     PUMP(300);
-    EXPECT_EQ(AppSettings.CurrentFile, "");
+    EXPECT_EQ(Document.CurrentFile, "");
     EXPECT_EQ(harness::WINDOWTEXTOF(MainWindow), "Quillet by Vandrell");
     EXPECT_EQ(DOCUMENTTEXT(), LISTING);
     EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 5);
-    EXPECT_EQ(ProjectSettings.TargetType, 1);
+    EXPECT_EQ(Document.ProjectSettings.TargetType, 1);
 }
 
 TEST_F(DocumentTest, SavePromptBeforeNew) {
     START();
-    AppSettings.CurrentFile = Folder.FILE("keep.bas");
+    Document.CurrentFile = Folder.FILE("keep.bas");
     SETTEXT("changed");
     {
         DialogAnswerer answer(IDCANCEL);
@@ -416,14 +399,14 @@ TEST_F(DocumentTest, SavePromptBeforeNew) {
         EXPECT_EQ(OPENFILE(CMD_NEWEMPTY), 0);
     }
     EXPECT_EQ(DOCUMENTTEXT(), "");
-    EXPECT_EQ(AppSettings.CurrentFile, "");
+    EXPECT_EQ(Document.CurrentFile, "");
     EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("keep.bas")));
 }
 
 TEST_F(DocumentTest, YesWithAFailingSaveKeepsTheText) {
     START();
     Folder.MAKEFOLDER("dir.bas");
-    AppSettings.CurrentFile = Folder.FILE("dir.bas");
+    Document.CurrentFile = Folder.FILE("dir.bas");
     SETTEXT("precious");
     std::string error;
     {
@@ -467,7 +450,7 @@ TEST_F(DocumentTest, FilesTooLargeForTheEditorChangeNothing) {
     CloseHandle(file);
     SETTEXT("kept");
     CALL(SCI_SETSAVEPOINT);
-    AppSettings.CurrentFile = Folder.FILE("huge.bas");
+    Document.CurrentFile = Folder.FILE("huge.bas");
     DialogAnswerer answer(IDOK);
     EXPECT_EQ(OPENFILE(CMD_OPENCURRENT), 4);
     EXPECT_EQ(answer.RESULT().Text, "Error while reading from file\r" + Folder.FILE("huge.bas"));

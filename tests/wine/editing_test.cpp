@@ -711,7 +711,7 @@ TEST_F(SearchTest, ClosingStoresTheKeysAndRectangleAndTheExitWritesThem) {
     // The loop goes on with the closed handle.
     LOOP();
 
-    ASSERT_EQ(SAVEEXITSETTINGS(), 0);
+    ASSERT_EQ(SAVEEXITSETTINGS(Document.CurrentFile), 0);
     const WindowRect written = AppSettings.SearchWndPos;
     LOADONLY("/e");
     EXPECT_EQ(AppSettings.LastSearchKey, "needle");
@@ -837,7 +837,7 @@ TEST_F(GoToTest, EnterDoesNothingEscClosesAndTheEditorHasTheFocus) {
     EXPECT_EQ(GetFocus(), EditorControl);
     EXPECT_EQ(AppSettings.GoToWndPos.left, r.left);
     EXPECT_EQ(AppSettings.GoToWndPos.bottom, r.bottom);
-    ASSERT_EQ(SAVEEXITSETTINGS(), 0);
+    ASSERT_EQ(SAVEEXITSETTINGS(Document.CurrentFile), 0);
     LOADONLY("/e");
     EXPECT_EQ(AppSettings.GoToWndPos.top, r.top);
     EXPECT_EQ(AppSettings.GoToWndPos.right, r.right);

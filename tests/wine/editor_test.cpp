@@ -85,7 +85,7 @@ TEST_F(EditorTest, AnEmptyKeywordFileLeavesItsGroupEmpty) {
 TEST_F(EditorTest, LoadingAgainRecreatesADeletedFileAndKeepsListsOtherwise) {
     START();
     DeleteFileA(Folder.FILE("FreeBasicKeywords.txt").c_str());
-    AppSettings.CompilerType = 1;
+    AppSettings.CompilerType = POWERBASICCOMPILER;
     LOADKEYWORDS();
     EXPECT_EQ(Folder.READFILE("FreeBasicKeywords.txt").size(), 3646u);  // built-in list of the type now set
     // A file that can be neither opened nor created keeps the list as it was.

@@ -4,13 +4,14 @@
 
 void InProcessTest::LOADONLY(const std::string &tail) {
     AppSettings = AppSettingsRecord{};
+    IniWriteFailureReported = false;
     ProgramInstance = GetModuleHandleA(nullptr);
     LOADPROGRAMPATHS();
     // The program folder of the test is a fresh folder of its own.
     AppSettings.ExePath = Folder.FILE("Quillet.exe");
     AppSettings.ExeDir = Folder.PATH();
     AppSettings.IniPath = Folder.FILE("Quillet.ini");
-    LOADFIRSTFILE(tail);
+    NAMESTARTDOCUMENT(LOADFIRSTFILE(tail), AppSettings.ExeDir);
     LOADSETTINGS();
 }
 
@@ -57,4 +58,18 @@ UINT InProcessTest::ITEMSTATE(int barPosition, int id) {
     HMENU popup = GetSubMenu(MainMenu, barPosition);
     SendMessageA(MainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(barPosition, 0));
     return GetMenuState(popup, id, MF_BYCOMMAND);
+}
+
+std::function<void(HWND)> CHOOSEFILE(const std::string &name, int typeIndex) {
+    return [name, typeIndex](HWND dialog) {
+        Sleep(300);
+        if (typeIndex > 0) {
+            HWND types = GetDlgItem(dialog, 1136);
+            SendMessageA(types, CB_SETCURSEL, typeIndex - 1, 0);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+            Sleep(100);
+        }
+        SetDlgItemTextA(dialog, 1152, name.c_str());
+        harness::PRESSBUTTON(dialog, IDOK);
+    };
 }

@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
-#include "app/shell.h"
+#include "app/app.h"
+#include "document/document.h"
 #include "harness.h"
+
+// Fills in a file dialog from the answering thread: the file type when one
+// is given (1 for the first), the file name, then OK.
+std::function<void(HWND)> CHOOSEFILE(const std::string &name, int typeIndex = 0);
 
 class InProcessTest : public ::testing::Test {
 protected:

@@ -130,7 +130,7 @@ TEST_F(LongSessionTest, ManyCyclesLeaveNoGrowth) {
     Folder.WRITEFILE("session.bas", text);
 
     const auto cycle = [&](int n) {
-        AppSettings.CurrentFile = listing;
+        Document.CurrentFile = listing;
         ASSERT_EQ(OPENFILE(CMD_OPENCURRENT), 0);
         PUMP(0);
         CALL(SCI_GOTOPOS, 10);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,97 @@ TEST_F(ProgramTest, EmptyWindowCommandStartsASecondInstanceWithoutAFile) {
     EXPECT_EQ(WaitForSingleObject(secondProcess, 10000), WAIT_OBJECT_0);
     CloseHandle(secondProcess);
     EXPECT_EQ(CLOSE(first), 0u);
+}
+
+// Waits for the next box of the program, reads its text and presses a button.
+std::string ANSWERBOX(DWORD pid, int button) {
+    HWND box = harness::WAITFORDIALOG(pid, 10000);
+    if (!box)
+        return "(no box)";
+    Sleep(100);
+    const std::string text = harness::MESSAGEBOXTEXT(box);
+    harness::PRESSBUTTON(box, button);
+    for (int i = 0; i < 100 && IsWindow(box); ++i)
+        Sleep(20);
+    return text;
+}
+
+TEST_F(ProgramTest, AListingThatCannotBeReadAtStartIsNeverReplaced) {
+    const std::string listing = "Print \"mine\"\r\n";
+    Folder.WRITEFILE("held.bas", listing);
+    const std::string path = Folder.FILE("held.bas");
+    // Another program holds the file open without sharing.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HWND window = START("\"" + path + "\"");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ANSWERBOX(PID(), IDOK), "Can't find/open file\r" + path);
+    CloseHandle(held);
+    // F2 and F5 find no file name to write to.
+    PostMessageA(window, WM_COMMAND, 1111, 0);
+    EXPECT_EQ(ANSWERBOX(PID(), IDOK), "No file opened.");
+    PostMessageA(window, WM_COMMAND, 1301, 0);
+    EXPECT_EQ(ANSWERBOX(PID(), IDNO), "The editor content isn't saved as file. Save now?");
+    EXPECT_EQ(harness::WINDOWTEXTOF(window), "Quillet by Vandrell");
+    EXPECT_EQ(CLOSE(window), 0u);
+    EXPECT_EQ(Folder.READFILE("held.bas"), listing);
+    EXPECT_NE(INI().find("LastFile=\r\n"), std::string::npos) << INI();
+}
+
+// The INI line of a stored window rectangle, as the program writes it.
+std::string RECTLINE(const char *key, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    const std::int32_t values[4] = {left, top, right, bottom};
+    const auto *bytes = reinterpret_cast<const unsigned char *>(values);
+    std::string line = std::string(key) + "=";
+    unsigned sum = 0;
+    char pair[3];
+    for (size_t i = 0; i < sizeof values; ++i) {
+        wsprintfA(pair, "%02X", bytes[i]);
+        line += pair;
+        sum += bytes[i];
+    }
+    wsprintfA(pair, "%02X", sum & 0xFF);
+    return line + pair + "\r\n";
+}
+
+TEST_F(ProgramTest, TheWindowComesBackAsItWasLeft) {
+    HWND window = START("/e");
+    ASSERT_NE(window, nullptr);
+    SetWindowPos(window, nullptr, 100, 120, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(200);
+    RECT normal;
+    GetWindowRect(window, &normal);
+    // Closed while minimised, and while maximised: the normal rectangle is stored.
+    for (const int state : {SW_MINIMIZE, SW_MAXIMIZE}) {
+        ShowWindow(window, state);
+        Sleep(300);
+        EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
+        window = START("/e");
+        ASSERT_NE(window, nullptr);
+        RECT back;
+        GetWindowRect(window, &back);
+        EXPECT_TRUE(EqualRect(&back, &normal)) << state << ": " << back.left << "," << back.top << ","
+                                               << back.right << "," << back.bottom;
+    }
+    EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
+    // Rectangles no window should get: tiny, far off every monitor, sizes
+    // whose arithmetic would overflow. The default window appears instead.
+    const std::int32_t bad[][4] = {{10, 10, 40, 30},
+                                   {-32000, -32000, -31840, -31972},
+                                   {5000, 5000, 5600, 5400},
+                                   {-2147483647 - 1, 0, 2147483647, 400},
+                                   {300, 300, 100, 100}};
+    for (const auto &r : bad) {
+        Folder.WRITEFILE("Quillet.ini", "[Windows]\r\n" + RECTLINE("MainWndPos", r[0], r[1], r[2], r[3]));
+        window = START("/e");
+        ASSERT_NE(window, nullptr);
+        RECT got;
+        GetWindowRect(window, &got);
+        const RECT fallback{20, 20, 600, 400};
+        EXPECT_TRUE(EqualRect(&got, &fallback)) << r[0] << "," << r[1] << "," << r[2] << "," << r[3] << " gave "
+                                                << got.left << "," << got.top << "," << got.right << "," << got.bottom;
+        EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
+    }
 }
 
 }  // namespace

@@ -15,10 +15,10 @@
 
 #include "document/settingsblock.h"
 #include "inprocess.h"
+#include "document/document.h"
 #include "resfiles/resfiles.h"
 #include "ui/resource.h"
 
-extern PROJECTSETTINGSRECORD ProjectSettings;
 
 namespace {
 
@@ -66,7 +66,7 @@ std::function<void(HWND)> SEE(std::vector<Box> &seen, int answer) {
 class ResourcesTest : public InProcessTest {
 protected:
     void SetUp() override {
-        ProjectSettings = PROJECTSETTINGSRECORD{};
+        Document.ProjectSettings = PROJECTSETTINGSRECORD{};
         Log = Folder.FILE("started.log");
         SetEnvironmentVariableA("QUILLET_STANDIN_LOG", Log.c_str());
         // The tools sit in a folder with blanks, as under "Program Files".
@@ -91,7 +91,7 @@ protected:
     // Opens a listing as the current file.
     void LISTING(const std::string &name, const std::string &text) {
         Folder.WRITEFILE(name, text);
-        AppSettings.CurrentFile = Folder.FILE(name);
+        Document.CurrentFile = Folder.FILE(name);
         SETTEXT(text);
     }
     // Runs a command (or any call), answering its message boxes in turn with
@@ -190,7 +190,7 @@ TEST_F(ResourcesTest, FreeBasicProposalYesCreatesTheFileAndStartsTheEditor) {
     // The editor works in the resource file's folder.
     EXPECT_EQ(started["folder"] + "\\", Folder.PATH());
     // The proposal is not kept as a project setting.
-    EXPECT_EQ(ProjectSettings.ResourceFile, "");
+    EXPECT_EQ(Document.ProjectSettings.ResourceFile, "");
 
     // Next time the proposed file is there: only the proposal is asked.
     DeleteFileA(Log.c_str());
@@ -217,7 +217,7 @@ TEST_F(ResourcesTest, StoredRelativeNameIsTakenFromTheListingsFolder) {
     Folder.MAKEFOLDER("res");
     Folder.WRITEFILE("res\\app.res", "existing");
     LISTING("prog.bas", "Print 1\r\n");
-    ProjectSettings.ResourceFile = "res\\app.res";
+    Document.ProjectSettings.ResourceFile = "res\\app.res";
     // The process may be anywhere after a file dialog.
     harness::TempFolder elsewhere;
     SetCurrentDirectoryA(elsewhere.PATH().c_str());
@@ -228,13 +228,13 @@ TEST_F(ResourcesTest, StoredRelativeNameIsTakenFromTheListingsFolder) {
     EXPECT_EQ(started["argc"], "2");
     EXPECT_EQ(started["folder"], Folder.FILE("res"));
     EXPECT_EQ(Folder.READFILE("res\\app.res"), "existing");
-    EXPECT_EQ(ProjectSettings.ResourceFile, "res\\app.res");
+    EXPECT_EQ(Document.ProjectSettings.ResourceFile, "res\\app.res");
 }
 
 TEST_F(ResourcesTest, StoredNameWithoutResExtensionIsStillHandedToTheEditor) {
     STARTWITH(0);
     LISTING("prog.bas", "Print 1\r\n");
-    ProjectSettings.ResourceFile = "prog.rc";
+    Document.ProjectSettings.ResourceFile = "prog.rc";
     const std::string rc = Folder.FILE("prog.rc");
     const auto boxes = RUN(CMD_EDITRESOURCES, {IDYES, IDOK});
     ASSERT_EQ(boxes.size(), 2u);

@@ -10,7 +10,7 @@
 
 #include "Scintilla.h"
 #include "document/document.h"
-#include "document/fileio.h"
+#include "services/fileio.h"
 #include "inprocess.h"
 #include "ui/resource.h"
 
@@ -165,11 +165,11 @@ TEST_P(SaveFaultTest, OriginalKeptTextKeptAndTheUserTold) {
         DialogAnswerer answers(steps);
         switch (operation) {
         case Operation::Save:
-            AppSettings.CurrentFile = target;
+            Document.CurrentFile = target;
             status = SAVEFILE();
             break;
         case Operation::SaveAs:
-            AppSettings.CurrentFile.clear();
+            Document.CurrentFile.clear();
             status = SAVEFILEAS();
             break;
         case Operation::ExportRtf:

@@ -13,12 +13,15 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/profilerecord.h"
+#include "services/profilerecord.h"
 #include "document/document.h"
 #include "inprocess.h"
 #include "ui/resource.h"
 
 using harness::DialogAnswerer;
+
+// How a failed write of the settings file is reported.
+const std::string INIREPORT = "The settings could not be written to\r";
 
 namespace {
 
@@ -137,8 +140,8 @@ std::vector<std::string> LINES(const std::string &text) {
 class SettingsTest : public InProcessTest {
 protected:
     void SetUp() override {
-        ProjectSettings = PROJECTSETTINGSRECORD{};
-        ProjectSettingsChanged = false;
+        Document.ProjectSettings = PROJECTSETTINGSRECORD{};
+        Document.ProjectSettingsChanged = false;
     }
     // Runs a menu command whose modal dialog the driver works on; makes sure
     // the dialog ends even when the driver did not close it.
@@ -262,7 +265,7 @@ TEST_F(GeneralSettingsTest, TheQuestionAsksInBothDirectionsAndNoKeepsTheDialog) 
 TEST_F(GeneralSettingsTest, YesToTheQuestionStoresAndWritesTheKeysInOrder) {
     WRITEINI("");
     START();
-    AppSettings.CompilerType = 0;
+    AppSettings.CompilerType = FREEBASICCOMPILER;
     RUNDIALOG(CMD_GENERALSETTINGS, [&](HWND dialog) {
         TYPE(dialog, IDC_TEMPLATEDIR, "C:\\t\\");
         TYPE(dialog, IDC_INCLUDEPATH, "C:\\i\\");
@@ -292,7 +295,7 @@ TEST_F(GeneralSettingsTest, YesToTheQuestionStoresAndWritesTheKeysInOrder) {
 TEST_F(GeneralSettingsTest, PowerBasicWritesTheConverterToo) {
     WRITEINI("");
     START();
-    AppSettings.CompilerType = 1;
+    AppSettings.CompilerType = POWERBASICCOMPILER;
     AppSettings.BasicKeywordFile = Folder.FILE("pb.txt");
     AppSettings.ApiKeywordFile = Folder.FILE("api.txt");
     AppSettings.IncludeDir = "C:\\pb\\winapi\\";
@@ -321,11 +324,14 @@ TEST_F(GeneralSettingsTest, AFileThatCannotBeWrittenStillTakesTheValues) {
     // the read-only attribute).
     HANDLE lock = CreateFileA(AppSettings.IniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    // Reported once, however many keys fail.
+    harness::BoxWatcher report(INIREPORT, IDOK);
     RUNDIALOG(CMD_GENERALSETTINGS, [&](HWND dialog) {
         TYPE(dialog, IDC_TEMPLATEDIR, "C:\\new\\");
         harness::PRESSBUTTON(dialog, IDOK);
         WAITGONE(dialog);
     });
+    EXPECT_EQ(report.STOP(), 1);
     CloseHandle(lock);
     EXPECT_EQ(AppSettings.TemplateDir, "C:\\new\\");
     EXPECT_EQ(READINI(), before);
@@ -489,8 +495,8 @@ class ProjectSettingsTest : public SettingsTest {};
 
 TEST_F(ProjectSettingsTest, TitleEntriesAndAnOutOfRangeTarget) {
     START();
-    AppSettings.CurrentFile = Folder.FILE("my prog.bas");
-    ProjectSettings = PROJECTSETTINGSRECORD{7, "C:\\res dir\\app.rc", "app.exe"};
+    Document.CurrentFile = Folder.FILE("my prog.bas");
+    Document.ProjectSettings = PROJECTSETTINGSRECORD{7, "C:\\res dir\\app.rc", "app.exe"};
     std::string title, resource, output;
     std::vector<std::string> entries;
     LRESULT selected = -2;
@@ -517,10 +523,10 @@ TEST_F(ProjectSettingsTest, TitleEntriesAndAnOutOfRangeTarget) {
     EXPECT_EQ(selected, 0);
     EXPECT_EQ(resource, "C:\\res dir\\app.rc");
     EXPECT_EQ(output, "app.exe");
-    EXPECT_EQ(ProjectSettings.TargetType, 0);
-    EXPECT_EQ(ProjectSettings.ResourceFile, "C:\\res dir\\app.rc");
+    EXPECT_EQ(Document.ProjectSettings.TargetType, 0);
+    EXPECT_EQ(Document.ProjectSettings.ResourceFile, "C:\\res dir\\app.rc");
 
-    AppSettings.CurrentFile.clear();
+    Document.CurrentFile.clear();
     RUNDIALOG(CMD_PROJECTSETTINGS, [&](HWND dialog) {
         title = harness::WINDOWTEXTOF(dialog);
         harness::PRESSBUTTON(dialog, IDCANCEL);
@@ -530,7 +536,7 @@ TEST_F(ProjectSettingsTest, TitleEntriesAndAnOutOfRangeTarget) {
 
 TEST_F(ProjectSettingsTest, TheHintDescribesTheSelectedTarget) {
     START();
-    ProjectSettings.TargetType = 0;
+    Document.ProjectSettings.TargetType = 0;
     std::string afterSelection, shown, overResource, overOk;
     RUNDIALOG(CMD_PROJECTSETTINGS, [&](HWND dialog) {
         overResource = HINTOVER(dialog, GetDlgItem(dialog, IDC_RESOURCEFILE),
@@ -551,13 +557,13 @@ TEST_F(ProjectSettingsTest, TheHintDescribesTheSelectedTarget) {
     EXPECT_EQ(overOk, "Use current settings and leave dialog.");
     EXPECT_EQ(afterSelection, "File type to compile: Win32 standard application (*.exe)");
     EXPECT_EQ(shown, "Win32 GUI application (*.exe)");
-    EXPECT_EQ(ProjectSettings.TargetType, 0);  // cancelled
+    EXPECT_EQ(Document.ProjectSettings.TargetType, 0);  // cancelled
 }
 
 TEST_F(ProjectSettingsTest, TheResourceButtonOffersResourceFiles) {
     START();
     Folder.WRITEFILE("app.rc", "");
-    ProjectSettings.ResourceFile = Folder.FILE("old.rc");
+    Document.ProjectSettings.ResourceFile = Folder.FILE("old.rc");
     std::string firstType, filled;
     RUNDIALOG(CMD_PROJECTSETTINGS, [&](HWND dialog) {
         PRESS(dialog, IDC_RESOURCEFILEBROWSE);
@@ -575,13 +581,13 @@ TEST_F(ProjectSettingsTest, TheResourceButtonOffersResourceFiles) {
     });
     EXPECT_EQ(firstType, "*.res;*.rc");
     EXPECT_EQ(filled, Folder.FILE("app.rc"));
-    EXPECT_EQ(ProjectSettings.ResourceFile, Folder.FILE("app.rc"));
+    EXPECT_EQ(Document.ProjectSettings.ResourceFile, Folder.FILE("app.rc"));
 }
 
 TEST_F(ProjectSettingsTest, AChangeCountsAsUnsavedUntilSaved) {
     START();
     SETTEXT("Print 1\r\n");
-    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    Document.CurrentFile = Folder.FILE("prog.bas");
     ASSERT_EQ(SAVEFILE(), 0);
     EXPECT_EQ(ITEMSTATE(0, CMD_SAVE) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
 
@@ -592,13 +598,13 @@ TEST_F(ProjectSettingsTest, AChangeCountsAsUnsavedUntilSaved) {
         harness::PRESSBUTTON(dialog, IDCANCEL);
     });
     EXPECT_FALSE(DOCUMENTMODIFIED());
-    EXPECT_EQ(ProjectSettings.OutputFile, "");
+    EXPECT_EQ(Document.ProjectSettings.OutputFile, "");
 
     RUNDIALOG(CMD_PROJECTSETTINGS, [](HWND dialog) {
         TYPE(dialog, IDC_OUTPUTFILE, "prog2.exe");
         harness::PRESSBUTTON(dialog, IDOK);
     });
-    EXPECT_EQ(ProjectSettings.OutputFile, "prog2.exe");
+    EXPECT_EQ(Document.ProjectSettings.OutputFile, "prog2.exe");
     EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
     EXPECT_TRUE(DOCUMENTMODIFIED());
     EXPECT_EQ(ITEMSTATE(0, CMD_SAVE) & MF_GRAYED, 0u);
@@ -624,7 +630,7 @@ TEST_F(ProjectSettingsTest, AChangeCountsAsUnsavedUntilSaved) {
         EXPECT_TRUE(answer.RESULT().Seen);
     }
     EXPECT_FALSE(DOCUMENTMODIFIED());
-    EXPECT_EQ(ProjectSettings.OutputFile, "prog3.exe");  // the new document inherits it
+    EXPECT_EQ(Document.ProjectSettings.OutputFile, "prog3.exe");  // the new document inherits it
 }
 
 // ---------------------------------------------------------- font and colours
@@ -757,11 +763,16 @@ TEST_F(FontSettingsTest, AFailedFontWriteSkipsTheOtherKeysButTheLookChanges) {
     const std::string before = READINI();
     HANDLE lock = CreateFileA(AppSettings.IniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    // The failed write is reported, over the dialog, before it closes.
+    harness::BoxWatcher report(INIREPORT, IDOK);
     RUNDIALOG(CMD_FONTSETTINGS, [&](HWND dialog) {
         SendMessageA(GetDlgItem(dialog, IDC_SIZELIST), WM_KEYDOWN, VK_DOWN, 0);  // 10
         harness::PRESSBUTTON(dialog, IDOK);
+        WAITGONE(dialog);
     });
+    EXPECT_EQ(report.STOP(), 1);
     CloseHandle(lock);
+    EXPECT_EQ(report.LASTTEXT(), INIREPORT + AppSettings.IniPath + "\rChanged settings will be lost when the editor closes.");
     EXPECT_EQ(READINI(), before);
     EXPECT_EQ(AppSettings.FontSize, 10);
     EXPECT_EQ(CALL(SCI_STYLEGETSIZE, STYLE_DEFAULT), 10);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "app/profilerecord.h"
-#include "app/settingsrules.h"
+#include "services/profilerecord.h"
+#include "services/settingsrules.h"
 #include "inprocess.h"
 #include "ui/resource.h"
 
@@ -198,7 +198,7 @@ TEST_F(LoadingTest, OverlongValuesAreCutNotOverrun) {
     WRITEINI("[PathSettings]\r\nLastFile=" + huge + "\r\nCompiler=" + huge + "\r\n[Windows]\r\nFont=" + huge +
              "\r\nLastSearchKey=" + huge + "\r\n");
     LOADONLY("");
-    EXPECT_EQ(AppSettings.CurrentFile.size(), 259u);
+    EXPECT_EQ(Document.CurrentFile.size(), 259u);
     EXPECT_EQ(AppSettings.Compiler.size(), 259u);
     EXPECT_EQ(AppSettings.Font.size(), 254u);
     EXPECT_EQ(AppSettings.LastSearchKey.size(), 259u);
@@ -207,26 +207,26 @@ TEST_F(LoadingTest, OverlongValuesAreCutNotOverrun) {
 TEST_F(LoadingTest, FirstFileFromTheTailOrTheLastRun) {
     WRITEINI("[PathSettings]\r\nLastFile=C:\\src\\last.bas\r\n");
     LOADONLY("");
-    EXPECT_EQ(AppSettings.CurrentFile, "C:\\src\\last.bas");
-    EXPECT_EQ(AppSettings.CurrentDir, "C:\\src\\");
+    EXPECT_EQ(Document.CurrentFile, "C:\\src\\last.bas");
+    EXPECT_EQ(Document.CurrentDir, "C:\\src\\");
     LOADONLY("/e");
-    EXPECT_EQ(AppSettings.CurrentFile, "");
-    EXPECT_EQ(AppSettings.CurrentDir, Folder.PATH());
+    EXPECT_EQ(Document.CurrentFile, "");
+    EXPECT_EQ(Document.CurrentDir, Folder.PATH());
     LOADONLY("\"C:\\my src\\prog.bas\"");
-    EXPECT_EQ(AppSettings.CurrentFile, "C:\\my src\\prog.bas");
-    EXPECT_EQ(AppSettings.CurrentDir, "C:\\my src\\");
+    EXPECT_EQ(Document.CurrentFile, "C:\\my src\\prog.bas");
+    EXPECT_EQ(Document.CurrentDir, "C:\\my src\\");
     LOADONLY("test.bas");
-    EXPECT_EQ(AppSettings.CurrentDir, Folder.PATH());
+    EXPECT_EQ(Document.CurrentDir, Folder.PATH());
 }
 
 // ---------------------------------------------------------------- exit keys
 
 TEST_F(LoadingTest, ExitKeysAreWrittenInOrder) {
     LOADONLY("/e");
-    AppSettings.CurrentFile = "C:\\src\\prog.bas";
+    Document.CurrentFile = "C:\\src\\prog.bas";
     AppSettings.LastSearchKey = std::string(300, 's');
     AppSettings.AutoIndent = 0;
-    ASSERT_EQ(SAVEEXITSETTINGS(), 0);
+    ASSERT_EQ(SAVEEXITSETTINGS(Document.CurrentFile), 0);
     const std::string ini = READINI();
     const char *order[] = {"LastFile=C:\\src\\prog.bas", "MainWndPos=", "SearchWndPos=", "GoToWndPos=",
                            "AutoIndent=0", "LastSearchKey=", "LastReplaceKey=", "CompileTimeout=10"};
@@ -247,7 +247,9 @@ TEST_F(LoadingTest, NothingIsWrittenAfterAFailedLastFileWrite) {
     // held open without sharing refuses the write just as well.
     HANDLE lock = CreateFileA(AppSettings.IniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_NE(SAVEEXITSETTINGS(), 0);
+    harness::BoxWatcher report("The settings could not be written to\r", IDOK);
+    EXPECT_NE(SAVEEXITSETTINGS(Document.CurrentFile), 0);
+    EXPECT_EQ(report.STOP(), 1);
     CloseHandle(lock);
     EXPECT_EQ(READINI(), "[Windows]\r\nFontSize=12\r\n");
 }
@@ -335,7 +337,7 @@ TEST_F(MainWindowTest, SaveIsEnabledOnlyForAModifiedNamedText) {
     SETTEXT("x");
     EXPECT_TRUE(ITEMSTATE(0, CMD_SAVE) & MF_GRAYED);  // modified but untitled
     EXPECT_FALSE(ITEMSTATE(0, CMD_SAVEAS) & MF_GRAYED);
-    AppSettings.CurrentFile = Folder.FILE("a.bas");
+    Document.CurrentFile = Folder.FILE("a.bas");
     EXPECT_FALSE(ITEMSTATE(0, CMD_SAVE) & MF_GRAYED);
     CALL(SCI_SETSAVEPOINT);
     EXPECT_TRUE(ITEMSTATE(0, CMD_SAVE) & MF_GRAYED);
@@ -363,11 +365,11 @@ TEST_F(MainWindowTest, ToolsAndOptionsFollowTheCompilerType) {
     START();
     EXPECT_TRUE(ITEMSTATE(4, CMD_EDITRESOURCES) & MF_GRAYED);
     EXPECT_TRUE(ITEMSTATE(4, CMD_UPDATEPBRESOURCES) & MF_GRAYED);
-    AppSettings.CurrentFile = Folder.FILE("a.bas");
+    Document.CurrentFile = Folder.FILE("a.bas");
     EXPECT_FALSE(ITEMSTATE(4, CMD_EDITRESOURCES) & MF_GRAYED);
     EXPECT_TRUE(ITEMSTATE(4, CMD_UPDATEPBRESOURCES) & MF_GRAYED);
     EXPECT_FALSE(ITEMSTATE(5, CMD_PROJECTSETTINGS) & MF_GRAYED);
-    AppSettings.CompilerType = 1;
+    AppSettings.CompilerType = POWERBASICCOMPILER;
     EXPECT_FALSE(ITEMSTATE(4, CMD_UPDATEPBRESOURCES) & MF_GRAYED);
     EXPECT_TRUE(ITEMSTATE(5, CMD_PROJECTSETTINGS) & MF_GRAYED);
     EXPECT_FALSE(ITEMSTATE(4, CMD_COMPILE) & MF_GRAYED);
@@ -416,7 +418,7 @@ TEST_F(MainWindowTest, ClosePromptCancelKeepsAndNoCloses) {
 
 TEST_F(MainWindowTest, ClosePromptYesSavesANamedText) {
     START();
-    AppSettings.CurrentFile = Folder.FILE("keep.bas");
+    Document.CurrentFile = Folder.FILE("keep.bas");
     SETTEXT("Print 1\r\n");
     {
         DialogAnswerer answer(IDYES);
@@ -443,7 +445,7 @@ TEST_F(MainWindowTest, CompilingUntitledTextAsksAndNoDoesNothing) {
 
 TEST_F(MainWindowTest, CompilingAnUnmodifiedFileSavesItAgain) {
     START();
-    AppSettings.CurrentFile = Folder.FILE("prog.bas");
+    Document.CurrentFile = Folder.FILE("prog.bas");
     SETTEXT("Print 1");
     CALL(SCI_SETSAVEPOINT);
     // No compiler is set up here: after the save the compile step reports that.
@@ -458,7 +460,7 @@ TEST_F(MainWindowTest, CompilingAnUnmodifiedFileSavesItAgain) {
 TEST_F(MainWindowTest, ModelessDialogKeepsF2FromTheAccelerators) {
     START();
     AccelTable = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAINACCEL));
-    AppSettings.CurrentFile = Folder.FILE("f2.bas");
+    Document.CurrentFile = Folder.FILE("f2.bas");
     SETTEXT("Print 1");
 
     struct {

@@ -1,6 +1,6 @@
-#include "app/profilerecord.h"
+#include "services/profilerecord.h"
 
-#include "app/hexdigit.h"
+#include "services/hexdigit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "document/fileio.h"
+#include "services/fileio.h"
 
 #include <vector>
 
@@ -33,10 +33,10 @@ int SafeFileWriter::BEGIN(const std::string &destination) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return 2;
     std::vector<char> name(MAX_PATH + 16, '\0');
-    if (!GetTempFileNameA(folder.c_str(), "qlt", 0, name.data()))
+    if (FileWriterFaults.FailCreate || !GetTempFileNameA(folder.c_str(), "qlt", 0, name.data()))
         return 2;
     Temporary = name.data();
-    File.handle = CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    File.RESET(CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!File.OK()) {
         DeleteFileA(Temporary.c_str());
         Temporary.clear();
@@ -81,10 +81,54 @@ bool HELDBYANOTHER(const std::string &path) {
     return false;
 }
 
+bool EXISTS(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A name beside the destination that no file has, for the original while it
+// is being replaced.
+std::string FREEBACKUPNAME(const std::string &destination) {
+    for (int n = 0; n < 1000; ++n) {
+        const std::string name = destination + ".qlt" + (n ? std::to_string(n) : std::string()) + "~";
+        if (!EXISTS(name))
+            return name;
+    }
+    return std::string();
+}
+
+// The system's replace, given a backup name of our own: when it fails half
+// way, after the original went to the backup name and before the new file
+// took its place, the original is put back, so no failure ever leaves the
+// user's file under another name.
+BOOL REPLACEKEEPINGORIGINAL(const std::string &destination, const std::string &replacement) {
+    const std::string backup = FREEBACKUPNAME(destination);
+    if (backup.empty()) {
+        SetLastError(ERROR_FILE_EXISTS);
+        return FALSE;
+    }
+    BOOL replaced;
+    if (FileWriterFaults.FailReplaceHalfway) {
+        MoveFileExA(destination.c_str(), backup.c_str(), MOVEFILE_WRITE_THROUGH);
+        SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+        replaced = FALSE;
+    } else {
+        replaced = ReplaceFileA(destination.c_str(), replacement.c_str(), backup.c_str(),
+                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    }
+    const DWORD error = GetLastError();
+    if (replaced) {
+        DeleteFileA(backup.c_str());
+    } else if (!EXISTS(destination) && EXISTS(backup)) {
+        MoveFileExA(backup.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+    SetLastError(error);
+    return replaced;
+}
+
 }  // namespace
 
 bool SafeFileWriter::FLUSHBUFFER() {
-    if (!Failed && !Buffer.empty() && !WRITEWITHFAULTS(File.handle, Buffer, Written))
+    if (!Failed && !Buffer.empty() && !WRITEWITHFAULTS(File.GET(), Buffer, Written))
         Failed = true;
     Buffer.clear();
     return !Failed;
@@ -102,7 +146,7 @@ bool SafeFileWriter::WRITE(std::string_view bytes) {
     if (!FLUSHBUFFER())
         return false;
     if (bytes.size() >= WRITEBUFFERBYTES) {
-        if (!WRITEWITHFAULTS(File.handle, bytes, Written))
+        if (!WRITEWITHFAULTS(File.GET(), bytes, Written))
             Failed = true;
     } else {
         Buffer.assign(bytes);
@@ -113,16 +157,15 @@ bool SafeFileWriter::WRITE(std::string_view bytes) {
 int SafeFileWriter::COMMIT() {
     if (Temporary.empty())
         return 2;
-    if (!FLUSHBUFFER() || !FlushFileBuffers(File.handle))
+    if (!FLUSHBUFFER() || !FlushFileBuffers(File.GET()))
         return 3;
-    File.CLOSE();
+    File.RESET();
     const DWORD attributes = GetFileAttributesA(Destination.c_str());
     BOOL moved;
     if (FileWriterFaults.FailReplace || (attributes != INVALID_FILE_ATTRIBUTES && HELDBYANOTHER(Destination)))
         moved = FALSE;
     else if (attributes != INVALID_FILE_ATTRIBUTES)
-        moved = ReplaceFileA(Destination.c_str(), Temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                             nullptr, nullptr);
+        moved = REPLACEKEEPINGORIGINAL(Destination, Temporary);
     else
         moved = MoveFileExA(Temporary.c_str(), Destination.c_str(), MOVEFILE_WRITE_THROUGH);
     if (!moved)
@@ -135,7 +178,7 @@ int SafeFileWriter::COMMIT() {
 }
 
 SafeFileWriter::~SafeFileWriter() {
-    File.CLOSE();
+    File.RESET();
     if (!Temporary.empty())
         DeleteFileA(Temporary.c_str());
 }

@@ -4,10 +4,14 @@
 
 #include <vector>
 
-#include "app/settingsrules.h"
-#include "app/shell.h"
+#include "services/settingsrules.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/barrier.h"
 #include "document/document.h"
 #include "settings/fontrules.h"
+#include "settings/settings.h"
 #include "ui/resource.h"
 
 // Adds a family's face name to the font list when it is one of those listed.
@@ -132,7 +136,9 @@ int CALLBACK ENUMFONTPROC(const LOGFONTA *font, const TEXTMETRICA *, DWORD, LPAR
     return 1;
 }
 
-INT_PTR CALLBACK FONTDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR FONTDLGBODY(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         INITFONTDIALOG(dialog, *reinterpret_cast<FONTDIALOGMODEL *>(lParam));
@@ -154,6 +160,12 @@ INT_PTR CALLBACK FONTDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     default:
         return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK FONTDLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GUARDED(window, INT_PTR{FALSE}, [&] { return FONTDLGBODY(window, message, wParam, lParam); });
 }
 
 int OPENFONTSETTINGS() {

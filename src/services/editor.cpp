@@ -1,5 +1,5 @@
 // Direct calls into the editing control.
-#include "app/editor.h"
+#include "services/editor.h"
 
 #include "zescin.h"
 

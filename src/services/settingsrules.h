@@ -8,33 +8,35 @@
 #include <string_view>
 #include <vector>
 
-#include "app/appsettings.h"
+#include "services/appsettings.h"
+#include "services/pathtext.h"
 
 // Range checks; each compares the stored value as an unsigned 32-bit number,
 // so a negative number counts as very large.
 std::int32_t CHECKFONTSIZE(std::int32_t value);
-std::int32_t CHECKCOMPILERTYPE(std::int32_t value);
+COMPILERKIND CHECKCOMPILERTYPE(std::int32_t value);
 std::int32_t CHECKCOMPILETIMEOUT(std::int32_t value);
 
 // The main window's stored rectangle kept on the primary screen: left and top
 // are pulled into [0, screen - 100]; right and bottom stay as read.
 WindowRect CLAMPMAINWNDPOS(WindowRect stored, std::int32_t screenWidth, std::int32_t screenHeight);
+// Sizes a stored main window rectangle may have to be taken back.
+constexpr std::int32_t MINMAINWNDWIDTH = 120;
+constexpr std::int32_t MINMAINWNDHEIGHT = 80;
+constexpr std::int32_t MAXMAINWNDSIZE = 65535;
+// True when a stored rectangle can be given back to the window: it lies on a
+// monitor (onAMonitor, asked of the system) and its width and height, taken
+// without overflow, are within the limits above.
+bool USABLEMAINWNDPOS(const WindowRect &r, bool onAMonitor);
 WindowRect DEFAULTMAINWNDPOS();
 
 // The default syntax colours, indexed by lexer style.
 void DEFAULTSYNTAXCOLORS(std::uint32_t (&colors)[SYNTAXCOLORCOUNT]);
 
-// Text cut after max characters.
-std::string CUTTEXT(std::string_view text, std::size_t max);
 
 // Path rules. ExeDir ends with a backslash; IniPath has the program's base
 // name and the extension "ini"; the parent folder of ExeDir ends with one.
-std::string EXEDIROF(std::string_view exePath);
 std::string INIPATHOF(std::string_view exePath);
-std::string PARENTFOLDEROF(std::string_view exeDir);
-// Folder of a file with trailing backslash, or fallback when the name has no
-// backslash.
-std::string FOLDEROF(std::string_view file, std::string_view fallback);
 
 // A filter list of the file dialogs: each part followed by a zero byte, the
 // list ended by one more.
@@ -60,12 +62,9 @@ std::vector<std::string> COMPILERNAMES();
 std::vector<std::string> INCLUDEDIRNAMES(std::int32_t compilerType);
 std::vector<std::string> BASICHELPNAMES();
 // The compiler type that goes with a detected compiler file name.
-std::int32_t COMPILERTYPEOF(std::string_view foundName);
+COMPILERKIND COMPILERTYPEOF(std::string_view foundName);
 
 // Keyword file used when the configured one cannot be opened.
 std::string DEFAULTBASICKEYWORDFILE(std::string_view exeDir, std::int32_t compilerType);
 std::string DEFAULTAPIKEYWORDFILE(std::string_view exeDir);
 
-// Upper-cased copy (ASCII letters only, as the file rules compare).
-std::string UPPERTEXT(std::string_view text);
-bool ENDSWITHNOCASE(std::string_view text, std::string_view tail);

@@ -4,12 +4,15 @@
 
 #include <vector>
 
-#include "app/profilerecord.h"
-#include "app/settingsrules.h"
-#include "app/shell.h"
-#include "document/fileio.h"
+#include "services/profilerecord.h"
+#include "services/settingsrules.h"
+#include "services/config.h"
+#include "services/editor.h"
+#include "services/handles.h"
+#include "services/fileio.h"
 
 AppSettingsRecord AppSettings;
+bool IniWriteFailureReported = false;
 
 namespace {
 
@@ -35,9 +38,24 @@ bool READRECORD(const char *section, const char *key, void *record, UINT size) {
     return GetPrivateProfileStructA(section, key, record, size, AppSettings.IniPath.c_str()) != FALSE;
 }
 
+// A settings file that cannot be written (a read-only program folder, say)
+// is reported once per run: every later write would fail the same way.
+void REPORTINIWRITEFAILURE() {
+    if (IniWriteFailureReported)
+        return;
+    IniWriteFailureReported = true;
+    MessageBoxA(MainWindow && IsWindow(MainWindow) ? MainWindow : nullptr,
+                ("The settings could not be written to\r" + AppSettings.IniPath +
+                 "\rChanged settings will be lost when the editor closes.")
+                    .c_str(),
+                PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
+}
+
 bool WRITERECORD(const char *section, const char *key, const void *record, UINT size) {
-    return WritePrivateProfileStructA(section, key, const_cast<void *>(record), size,
-                                      AppSettings.IniPath.c_str()) != FALSE;
+    if (WritePrivateProfileStructA(section, key, const_cast<void *>(record), size, AppSettings.IniPath.c_str()))
+        return true;
+    REPORTINIWRITEFAILURE();
+    return false;
 }
 
 bool SAMENAME(const char *a, std::string_view b) {
@@ -49,23 +67,11 @@ bool ISDOTS(const char *name) {
     return lstrcmpA(name, ".") == 0 || lstrcmpA(name, "..") == 0;
 }
 
-// Closes a directory enumeration on every way out.
-struct FindHandle {
-    HANDLE handle;
-    explicit FindHandle(HANDLE h) : handle(h) {}
-    ~FindHandle() {
-        if (handle != INVALID_HANDLE_VALUE)
-            FindClose(handle);
-    }
-    FindHandle(const FindHandle &) = delete;
-    FindHandle &operator=(const FindHandle &) = delete;
-};
-
 // One pass over a folder and its direct subfolders, in enumeration order.
 bool SEARCHFOLDER(const std::string &folder, std::string_view name, std::string &result) {
     WIN32_FIND_DATAA entry;
     FindHandle outer(FindFirstFileA((folder + "*.*").c_str(), &entry));
-    if (outer.handle == INVALID_HANDLE_VALUE)
+    if (!outer.OK())
         return false;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -78,19 +84,19 @@ bool SEARCHFOLDER(const std::string &folder, std::string_view name, std::string 
             }
             WIN32_FIND_DATAA inner;
             FindHandle innerFind(FindFirstFileA((sub + "\\*.*").c_str(), &inner));
-            if (innerFind.handle == INVALID_HANDLE_VALUE)
+            if (!innerFind.OK())
                 continue;
             do {
                 if (SAMENAME(inner.cFileName, name)) {
                     result = sub + "\\" + inner.cFileName;
                     return true;
                 }
-            } while (FindNextFileA(innerFind.handle, &inner));
+            } while (FindNextFileA(innerFind.GET(), &inner));
         } else if (SAMENAME(entry.cFileName, name)) {
             result = folder + entry.cFileName;
             return true;
         }
-    } while (FindNextFileA(outer.handle, &entry));
+    } while (FindNextFileA(outer.GET(), &entry));
     return false;
 }
 
@@ -100,6 +106,14 @@ std::string FINDFIRSTOF(const std::vector<std::string> &names, std::string &resu
         if (FINDPROGRAMFILE(name, result, alsoParent))
             return name;
     return std::string();
+}
+
+// True when some of the rectangle lies on a monitor.
+bool ONAMONITOR(const WindowRect &r) {
+    if (r.right <= r.left || r.bottom <= r.top)
+        return false;
+    const RECT rect{r.left, r.top, r.right, r.bottom};
+    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
 }
 
 bool CANOPENFORREADING(const std::string &path) {
@@ -122,7 +136,10 @@ int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent) 
 }
 
 int WRITESETTINGSTRING(const char *section, const char *key, const std::string &value) {
-    return WritePrivateProfileStringA(section, key, value.c_str(), AppSettings.IniPath.c_str()) ? 0 : 1;
+    if (WritePrivateProfileStringA(section, key, value.c_str(), AppSettings.IniPath.c_str()))
+        return 0;
+    REPORTINIWRITEFAILURE();
+    return 1;
 }
 
 void LOADPROGRAMPATHS() {
@@ -136,12 +153,11 @@ void LOADPROGRAMPATHS() {
     AppSettings.SaveFilter = SAVEFILTERLIST();
 }
 
-void LOADFIRSTFILE(std::string_view tail) {
+std::string LOADFIRSTFILE(std::string_view tail) {
     std::string file;
     if (PARSECOMMANDTAIL(tail, file) == TAIL_LASTFILE)
         file = READSTRING(PATHSECTION, "LastFile", "");
-    AppSettings.CurrentFile = file;
-    AppSettings.CurrentDir = FOLDEROF(AppSettings.CurrentFile, AppSettings.ExeDir);
+    return file;
 }
 
 void LOADSETTINGS() {
@@ -169,13 +185,13 @@ void LOADSETTINGS() {
     s.TemplateDir = READSTRING(PATHSECTION, "TemplateDir", s.ExeDir);
     s.ApiHelpFile = READSTRING(PATHSECTION, "ApiHelpFile", "");
     s.BasicHelpFile = READSTRING(PATHSECTION, "BasicHelpFile", "");
-    if (s.CompilerType == 1 && s.BasicHelpFile.empty()) {
+    if (s.CompilerType == POWERBASICCOMPILER && s.BasicHelpFile.empty()) {
         if (!FINDFIRSTOF(BASICHELPNAMES(), s.BasicHelpFile, 1).empty())
             WRITESETTINGSTRING(PATHSECTION, "BasicHelpFile", s.BasicHelpFile);
     }
 
     s.PbResourceConverter = READSTRING(PATHSECTION, "PbResourceConverter", "");
-    if (s.CompilerType == 1 && s.PbResourceConverter.empty()) {
+    if (s.CompilerType == POWERBASICCOMPILER && s.PbResourceConverter.empty()) {
         if (FINDPROGRAMFILE("pbres.exe", s.PbResourceConverter, 1))
             WRITESETTINGSTRING(PATHSECTION, "PbResourceConverter", s.PbResourceConverter);
     }
@@ -188,9 +204,14 @@ void LOADSETTINGS() {
     if (!CANOPENFORREADING(s.ApiKeywordFile))
         s.ApiKeywordFile = DEFAULTAPIKEYWORDFILE(s.ExeDir);
 
+    // A stored rectangle that is off every monitor or has a size no window
+    // should have (a hand-edited file, a close while minimised by an older
+    // version) gives the default window.
     WindowRect stored;
-    if (READRECORD(WINDOWSECTION, "MainWndPos", &stored, sizeof stored))
-        s.MainWndPos = CLAMPMAINWNDPOS(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const bool read = READRECORD(WINDOWSECTION, "MainWndPos", &stored, sizeof stored);
+    const WindowRect placed = CLAMPMAINWNDPOS(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (read && USABLEMAINWNDPOS(stored, ONAMONITOR(stored)) && USABLEMAINWNDPOS(placed, true))
+        s.MainWndPos = placed;
     else
         s.MainWndPos = DEFAULTMAINWNDPOS();
     if (!READRECORD(WINDOWSECTION, "SearchWndPos", &s.SearchWndPos, sizeof s.SearchWndPos))
@@ -213,9 +234,9 @@ void LOADSETTINGS() {
     s.CompileTimeout = CHECKCOMPILETIMEOUT(READINT(OTHERSECTION, "CompileTimeout", 10));
 }
 
-int SAVEEXITSETTINGS() {
+int SAVEEXITSETTINGS(const std::string &lastFile) {
     const AppSettingsRecord &s = AppSettings;
-    if (WRITESETTINGSTRING(PATHSECTION, "LastFile", CUTTEXT(s.CurrentFile, MAXPATHCHARS)) != 0)
+    if (WRITESETTINGSTRING(PATHSECTION, "LastFile", CUTTEXT(lastFile, MAXPATHCHARS)) != 0)
         return 1;
     WRITERECORD(WINDOWSECTION, "MainWndPos", &s.MainWndPos, sizeof s.MainWndPos);
     WRITERECORD(WINDOWSECTION, "SearchWndPos", &s.SearchWndPos, sizeof s.SearchWndPos);

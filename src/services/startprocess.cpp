@@ -1,5 +1,5 @@
 // Starting another program, with the one retry that Wine's starts need.
-#include "app/shell.h"
+#include "services/process.h"
 
 bool STARTPROCESS(const std::function<bool()> &start) {
     if (start())

@@ -7,21 +7,7 @@
 #include <string>
 #include <string_view>
 
-// Owns a file handle.
-struct FileHandle {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    FileHandle() = default;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() { CLOSE(); }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
-    bool OK() const { return handle != INVALID_HANDLE_VALUE; }
-    void CLOSE() {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
-    }
-};
+#include "services/handles.h"
 
 HANDLE OPENFORREADING(const std::string &path);
 
@@ -34,7 +20,12 @@ bool WRITEALL(HANDLE file, std::string_view bytes);
 // The program itself never sets them.
 struct FILEWRITERFAULTS {
     std::int64_t FailAfterBytes = -1;
+    // No file can be created (a read-only folder).
+    bool FailCreate = false;
     bool FailReplace = false;
+    // The replace fails half way: the original has gone to the backup name
+    // and the new file has not taken its place.
+    bool FailReplaceHalfway = false;
 };
 extern FILEWRITERFAULTS FileWriterFaults;
 

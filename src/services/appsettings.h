@@ -14,12 +14,17 @@ static_assert(sizeof(WindowRect) == 16, "stored as a 16-byte record");
 
 constexpr int SYNTAXCOLORCOUNT = 15;
 
+// The compiler the listings are written for; stored as its number in the INI
+// file ("CompilerType").
+enum COMPILERKIND : std::int32_t {
+    FREEBASICCOMPILER = 0,
+    POWERBASICCOMPILER = 1,
+};
+
 struct AppSettingsRecord {
     std::string ExePath;
     std::string ExeDir;
     std::string IniPath;
-    std::string CurrentFile;
-    std::string CurrentDir;
     // PathSettings
     std::string Compiler;
     std::string IncludeDir;
@@ -41,7 +46,7 @@ struct AppSettingsRecord {
     std::string LastSearchKey;
     std::string LastReplaceKey;
     // OtherSettings
-    std::int32_t CompilerType = 0;
+    COMPILERKIND CompilerType = FREEBASICCOMPILER;
     std::int32_t CompileTimeout = 10;
     // Filter lists of the file dialogs: description and pattern strings, each
     // ended by a zero byte, the list ended by one more.

@@ -1,4 +1,4 @@
-#include "app/settingsrules.h"
+#include "services/settingsrules.h"
 
 std::int32_t CHECKFONTSIZE(std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
@@ -9,8 +9,8 @@ std::int32_t CHECKFONTSIZE(std::int32_t value) {
     return value;
 }
 
-std::int32_t CHECKCOMPILERTYPE(std::int32_t value) {
-    return static_cast<std::uint32_t>(value) > 1 ? 0 : value;
+COMPILERKIND CHECKCOMPILERTYPE(std::int32_t value) {
+    return value == POWERBASICCOMPILER ? POWERBASICCOMPILER : FREEBASICCOMPILER;
 }
 
 std::int32_t CHECKCOMPILETIMEOUT(std::int32_t value) {
@@ -33,6 +33,13 @@ WindowRect CLAMPMAINWNDPOS(WindowRect stored, std::int32_t screenWidth, std::int
     return stored;
 }
 
+bool USABLEMAINWNDPOS(const WindowRect &r, bool onAMonitor) {
+    const std::int64_t width = static_cast<std::int64_t>(r.right) - r.left;
+    const std::int64_t height = static_cast<std::int64_t>(r.bottom) - r.top;
+    return onAMonitor && width >= MINMAINWNDWIDTH && height >= MINMAINWNDHEIGHT && width <= MAXMAINWNDSIZE &&
+           height <= MAXMAINWNDSIZE;
+}
+
 namespace {
 constexpr std::uint32_t RGBVALUE(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     return r | (g << 8) | (b << 16);
@@ -50,16 +57,7 @@ void DEFAULTSYNTAXCOLORS(std::uint32_t (&colors)[SYNTAXCOLORCOUNT]) {
         colors[i] = defaults[i];
 }
 
-std::string CUTTEXT(std::string_view text, std::size_t max) {
-    return std::string(text.substr(0, max));
-}
 
-std::string EXEDIROF(std::string_view exePath) {
-    const auto slash = exePath.rfind('\\');
-    if (slash == std::string_view::npos)
-        return std::string();
-    return std::string(exePath.substr(0, slash + 1));
-}
 
 std::string INIPATHOF(std::string_view exePath) {
     const auto dot = exePath.rfind('.');
@@ -69,22 +67,7 @@ std::string INIPATHOF(std::string_view exePath) {
     return std::string(exePath.substr(0, dot + 1)) + "ini";
 }
 
-std::string PARENTFOLDEROF(std::string_view exeDir) {
-    std::string_view dir = exeDir;
-    if (!dir.empty() && dir.back() == '\\')
-        dir.remove_suffix(1);
-    const auto slash = dir.rfind('\\');
-    if (slash == std::string_view::npos)
-        return std::string();
-    return std::string(dir.substr(0, slash + 1));
-}
 
-std::string FOLDEROF(std::string_view file, std::string_view fallback) {
-    const auto slash = file.rfind('\\');
-    if (slash == std::string_view::npos)
-        return std::string(fallback);
-    return std::string(file.substr(0, slash + 1));
-}
 
 std::string FILTERLIST(std::initializer_list<std::string_view> parts) {
     std::string list;
@@ -139,7 +122,7 @@ std::vector<std::string> COMPILERNAMES() {
 }
 
 std::vector<std::string> INCLUDEDIRNAMES(std::int32_t compilerType) {
-    if (compilerType == 1)
+    if (compilerType == POWERBASICCOMPILER)
         return {"WINAPI"};
     return {"INC", "INCLUDE"};
 }
@@ -148,28 +131,16 @@ std::vector<std::string> BASICHELPNAMES() {
     return {"pbwin.hlp", "pbcc.hlp"};
 }
 
-std::int32_t COMPILERTYPEOF(std::string_view foundName) {
-    return foundName == "fbc.exe" ? 0 : 1;
+COMPILERKIND COMPILERTYPEOF(std::string_view foundName) {
+    return foundName == "fbc.exe" ? FREEBASICCOMPILER : POWERBASICCOMPILER;
 }
 
 std::string DEFAULTBASICKEYWORDFILE(std::string_view exeDir, std::int32_t compilerType) {
-    return std::string(exeDir) + (compilerType == 1 ? "PowerBasicKeywords.txt" : "FreeBasicKeywords.txt");
+    return std::string(exeDir) + (compilerType == POWERBASICCOMPILER ? "PowerBasicKeywords.txt" : "FreeBasicKeywords.txt");
 }
 
 std::string DEFAULTAPIKEYWORDFILE(std::string_view exeDir) {
     return std::string(exeDir) + "ApiKeywords.txt";
 }
 
-std::string UPPERTEXT(std::string_view text) {
-    std::string upper(text);
-    for (char &c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
-bool ENDSWITHNOCASE(std::string_view text, std::string_view tail) {
-    if (text.size() < tail.size())
-        return false;
-    return UPPERTEXT(text.substr(text.size() - tail.size())) == UPPERTEXT(tail);
-}

@@ -1,0 +1,13 @@
+list(APPEND QUILLET_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/profilerecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settingsrules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pathtext.cpp
+)
+list(APPEND QUILLET_APP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/handles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/configstore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fileio.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startprocess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editor.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/barrier.cpp
+)
