@@ -1,6 +1,7 @@
 list(APPEND QUILLET_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/profilerecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settingsrules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../services/commandline.cpp
 )
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/configstore.cpp
