@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "services/commandline.h"
+
 namespace {
 
 bool CONTAINSNOCASE(std::string_view text, std::string_view upperWord) {
@@ -94,19 +96,28 @@ std::string TARGETOPTION(int32_t targetType) {
 
 std::string FREEBASICCOMMANDLINE(std::string_view includeDir, std::string_view fileName, int32_t targetType,
                                   std::string_view outputFile, std::string_view resourceFile) {
-    std::string line = " " + TARGETOPTION(targetType) + " -v -i " + QUOTEIFBLANK(includeDir);
+    std::string line = " " + TARGETOPTION(targetType) + " -v -i " + QUOTEARGUMENT(includeDir);
     if (!outputFile.empty())
-        line += " -x " + QUOTEIFBLANK(outputFile);
-    line += " " + QUOTEIFBLANK(fileName);
+        line += " -x " + QUOTEARGUMENT(outputFile);
+    line += " " + QUOTEARGUMENT(fileName);
     if (!resourceFile.empty())
-        line += " " + QUOTEIFBLANK(resourceFile);
+        line += " " + QUOTEARGUMENT(resourceFile);
     return CUT(line, MAXCOMMANDCHARS);
 }
 
 std::string POWERBASICCOMMANDLINE(std::string_view shortCompiler, std::string_view fileName,
                                   std::string_view shortIncludeDir) {
-    return CUT(std::string(shortCompiler) + " /L /Q " + QUOTEIFBLANK(fileName) + " /I" + std::string(shortIncludeDir),
-               MAXCOMMANDCHARS);
+    // A short name still holds a blank where the volume keeps no short
+    // names. The folder then goes in quotes without its closing backslashes:
+    // "D:\Power Basic\WinAPI" reads the same whether the compiler treats a
+    // backslash before a quote as an escape or not.
+    std::string include(shortIncludeDir);
+    if (include.find_first_of(" \t") != std::string::npos) {
+        while (include.back() == '\\')
+            include.pop_back();
+        include = QUOTEARGUMENT(include);
+    }
+    return CUT(QUOTEARGUMENT(shortCompiler) + " /L /Q " + QUOTEARGUMENT(fileName) + " /I" + include, MAXCOMMANDCHARS);
 }
 
 std::string OUTPUTSHOWN(std::string_view output) {
@@ -115,9 +126,23 @@ std::string OUTPUTSHOWN(std::string_view output) {
 }
 
 namespace {
-int64_t FINDNAMEDLINE(std::string_view output, const std::string &name) {
-    const std::string needle = name + "(";
+// The name printed by the compiler is the whole file name: it starts the
+// line or follows a folder's separator or a quote, so "myprog.bas(3)" is no
+// position in "prog.bas".
+bool STARTSNAME(std::string_view output, std::size_t at) {
+    if (at == 0)
+        return true;
+    const char before = output[at - 1];
+    return before == '\n' || before == '\r' || before == '\\' || before == '/' || before == '"';
+}
+
+// The line of the first "name(number" or, with closing "\"", of the first
+// "name\"(number" where the name starts as STARTSNAME has it.
+int64_t FINDNAMEDLINE(std::string_view output, std::string_view name, std::string_view closing) {
+    const std::string needle = std::string(name) + std::string(closing) + "(";
     for (std::size_t at = output.find(needle); at != std::string_view::npos; at = output.find(needle, at + 1)) {
+        if (!STARTSNAME(output, at))
+            continue;
         std::size_t digits = 0;
         const int64_t number = LEADINGNUMBER(output, at + needle.size(), digits);
         if (digits > 0 && number >= 1)
@@ -130,11 +155,10 @@ int64_t FINDNAMEDLINE(std::string_view output, const std::string &name) {
 int64_t FINDERRORLINE(std::string_view output, std::string_view fileName) {
     if (fileName.empty())
         return -1;
-    const std::string quoted = QUOTEIFBLANK(fileName);
-    int64_t line = FINDNAMEDLINE(output, quoted);
-    if (line < 0 && quoted != fileName)
-        line = FINDNAMEDLINE(output, std::string(fileName));
-    return line;
+    // The name in quotes, as a command line may give it (the folder may be
+    // inside the quotes too), before the bare name the compiler prints.
+    const int64_t line = FINDNAMEDLINE(output, fileName, "\"");
+    return line >= 0 ? line : FINDNAMEDLINE(output, fileName, "");
 }
 
 LOGERRORPOSITION FINDLOGERROR(std::string_view log) {
@@ -177,8 +201,11 @@ LOGERRORPOSITION FINDLOGERROR(std::string_view log) {
 }
 
 std::string LOGFILENAME(std::string_view listingPath) {
-    const std::size_t kept = listingPath.size() >= 3 ? listingPath.size() - 3 : 0;
-    return std::string(listingPath.substr(0, kept)) + "log";
+    const std::size_t dot = listingPath.rfind('.');
+    const std::size_t slash = listingPath.find_last_of("\\/");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return std::string(listingPath) + ".log";
+    return std::string(listingPath.substr(0, dot + 1)) + "log";
 }
 
 bool LOGISLISTING(std::string_view listingPath) {

@@ -42,14 +42,16 @@ std::string TARGETOPTION(int32_t targetType);
 
 // The FreeBASIC command line after the program's name: blank, target option,
 // " -v -i ", include folder, output part, blank, file name, resource part.
-// Folder and names are quoted here when they hold a blank; fileName is the
-// bare name. Cut to 519 characters.
+// Folder and names are quoted here by QUOTEARGUMENT (when they hold a blank
+// or a tab); fileName is the bare name. Cut to 519 characters.
 std::string FREEBASICCOMMANDLINE(std::string_view includeDir, std::string_view fileName, int32_t targetType,
                                   std::string_view outputFile, std::string_view resourceFile);
 
 // The PowerBASIC command line: the compiler's short path, " /L /Q ", the file
-// name (quoted when it holds a blank), " /I" and the short include folder.
-// Cut to 519 characters.
+// name, " /I" and the short include folder. A short name can still hold a
+// blank (a volume without short names): the compiler path and the file name
+// are then quoted, and the folder too, without its closing backslashes:
+// /I"D:\Power Basic\WinAPI". Cut to 519 characters.
 std::string POWERBASICCOMMANDLINE(std::string_view shortCompiler, std::string_view fileName,
                                   std::string_view shortIncludeDir);
 
@@ -59,9 +61,12 @@ std::string OUTPUTSHOWN(std::string_view output);
 
 // The zero-based line of the first error the FreeBASIC output names, or -1.
 // An error position is the file name followed by "(" and a line number from
-// 1 up. The name is looked for as the command line gave it (quoted when it
-// holds a blank) and, when that finds nothing, bare, as the compiler prints
-// it. An occurrence without a line number after the "(" is passed over.
+// 1 up. The name is looked for closed by a double quote first, as a command
+// line gives a quoted name ("prog.bas"(3) or "C:\src\my prog.bas"(3)), and
+// when that finds nothing bare, as the compiler prints it. Either counts only
+// where the name starts a line or follows "\", "/" or a double quote, so that
+// another file whose name ends in it ("myprog.bas") is not taken for it. An
+// occurrence without a line number after the "(" is passed over.
 int64_t FINDERRORLINE(std::string_view output, std::string_view fileName);
 
 // An error position in a PowerBASIC log, zero-based.
@@ -78,7 +83,8 @@ struct LOGERRORPOSITION {
 LOGERRORPOSITION FINDLOGERROR(std::string_view log);
 
 // The log a PowerBASIC compiler writes beside a listing: the listing's path
-// with its last three characters replaced by "log".
+// with its extension (after the last "." of the file's name) replaced by
+// "log"; a name without extension gets ".log" appended.
 std::string LOGFILENAME(std::string_view listingPath);
 // True when that log name names the listing itself (letter case aside, as
 // the file system compares names): such a "log" must never be read or deleted.

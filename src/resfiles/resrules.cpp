@@ -130,17 +130,6 @@ std::string PBRESOURCENAME(std::string_view listing, std::string_view quotedName
     return RESOLVERESOURCENAME(listing, PBRTORES(quotedName));
 }
 
-std::string QUOTEARGUMENT(std::string_view argument) {
-    if (argument.find_first_of(" \t") == std::string_view::npos)
-        return std::string(argument);
-    // Backslashes right before the closing quote would escape it; doubled,
-    // they stay backslashes.
-    std::size_t trailing = 0;
-    while (trailing < argument.size() && argument[argument.size() - 1 - trailing] == '\\')
-        ++trailing;
-    return "\"" + std::string(argument) + std::string(trailing, '\\') + "\"";
-}
-
 std::string TOOLCOMMANDLINE(std::string_view program, bool programIsFile, std::string_view file) {
     return (programIsFile ? QUOTEARGUMENT(program) : std::string(program)) + " " + QUOTEARGUMENT(file);
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "services/commandline.h"
+
 // Longest resource file name the commands work with; longer names are cut.
 constexpr std::size_t RESOURCENAMEMAX = 519;
 
@@ -65,10 +67,6 @@ std::string PROPOSEDRESOURCENAME(std::string_view listing);
 // The resource file named by a PowerBASIC listing's statement: the quoted
 // name with .pbr mapped to .res, in the listing's folder.
 std::string PBRESOURCENAME(std::string_view listing, std::string_view quotedName);
-
-// An argument as a program's command line carries it: in double quotes when
-// it holds a blank or a tab, so that it arrives as one argument.
-std::string QUOTEARGUMENT(std::string_view argument);
 
 // The command line that starts a tool on a file: the program, a blank, the
 // file. The file is quoted when needed; so is the program when it names a

@@ -2,6 +2,7 @@ list(APPEND QUILLET_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/profilerecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settingsrules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pathtext.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
 )
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/handles.cpp

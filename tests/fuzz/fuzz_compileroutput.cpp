@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const int64_t line = FINDERRORLINE(shown, name);
     FUZZCHECK(line >= -1);
     if (line >= 0)
-        FUZZCHECK(!name.empty() && shown.find(std::string(name) + "(") != std::string::npos ||
-                  shown.find("\"" + std::string(name) + "\"(") != std::string::npos);
+        FUZZCHECK(!name.empty() && (shown.find(std::string(name) + "(") != std::string::npos ||
+                                    shown.find(std::string(name) + "\"(") != std::string::npos));
 
     const LOGERRORPOSITION position = FINDLOGERROR(text);
     if (position.Found)
@@ -53,7 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // Command lines keep to their cut whatever the names.
     FUZZCHECK(FREEBASICCOMMANDLINE(name, text, data[1] % 6, text, name).size() <= MAXCOMMANDCHARS);
     FUZZCHECK(POWERBASICCOMMANDLINE(name, text, name).size() <= MAXCOMMANDCHARS);
-    FUZZCHECK(LOGFILENAME(text).size() <= text.size() + 3);
+    const std::string log = LOGFILENAME(text);
+    FUZZCHECK(log.size() <= text.size() + 4 && log.size() >= 3);
+    FUZZCHECK(log.compare(log.size() - 3, 3, "log") == 0);
     FREEBASICPROGRAM(text, data[1] % 6, name);
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "argsplit.h"
+
 namespace {
 
 int32_t SCAN(const std::vector<std::string> &lines, std::string &name) {
@@ -96,6 +98,27 @@ TEST(FreeBasicCommandLine, OutputResourceAndBlanks) {
               " -s console -v -i \"C:\\Free Basic\\inc\" prog.bas");
 }
 
+TEST(FreeBasicCommandLine, EveryNameArrivesAsOneArgument) {
+    using ARGUMENTS = std::vector<std::string>;
+    const struct {
+        std::string Include, File, Output, Resource;
+    } cases[] = {
+        {"C:\\fb\\inc\\", "prog.bas", "prog.exe", "prog.rc"},
+        {"C:\\Free Basic\\inc\\", "my prog.bas", "C:\\out dir\\my prog.exe", "C:\\my res\\a b.rc"},
+        {"C:\\Free Basic\\inc\\\\", "prog.bas", "out.exe", "res.rc"},
+        {"C:\\tab\tinc\\", "tab\tname.bas", "C:\\a\\b\\ c.exe", "x\ty.rc"},
+        {"C:\\a b\\\\c\\", "a  b.bas", " lead.exe", "trail .rc"},
+    };
+    for (const auto &c : cases) {
+        const std::string line = FREEBASICCOMMANDLINE(c.Include, c.File, 0, c.Output, c.Resource);
+        EXPECT_EQ(SPLITARGUMENTS(line),
+                  (ARGUMENTS{"-s", "console", "-v", "-i", c.Include, "-x", c.Output, c.File, c.Resource}))
+            << line;
+    }
+    EXPECT_EQ(FREEBASICCOMMANDLINE("C:\\tab\tinc\\", "prog.bas", 4, "", ""),
+              " -c -v -i \"C:\\tab\tinc\\\\\" prog.bas");
+}
+
 TEST(FreeBasicCommandLine, CutAt519Characters) {
     const std::string folder = "C:\\" + std::string(256, 'i');
     const std::string line = FREEBASICCOMMANDLINE(folder, std::string(250, 'p') + ".bas", 0, std::string(259, 'o'),
@@ -109,6 +132,24 @@ TEST(PowerBasicCommandLine, Form) {
               "C:\\PBWIN90\\BIN\\PBWIN.EXE /L /Q prog.bas /IC:\\PBWIN90\\WINAPI\\");
     EXPECT_EQ(POWERBASICCOMMANDLINE("C:\\PB\\PBCC.EXE", "my prog.bas", "C:\\PB\\INC"),
               "C:\\PB\\PBCC.EXE /L /Q \"my prog.bas\" /IC:\\PB\\INC");
+}
+
+// On a volume without short names the "short" names keep their blanks.
+TEST(PowerBasicCommandLine, ShortNamesThatStillHoldBlanksAreQuoted) {
+    const struct {
+        std::string Compiler, File, Include, Line;
+    } cases[] = {
+        {R"(D:\Power Basic\Bin\PBWIN.EXE)", "prog.bas", R"(D:\Power Basic\WinAPI\)",
+         R"("D:\Power Basic\Bin\PBWIN.EXE" /L /Q prog.bas /I"D:\Power Basic\WinAPI")"},
+        {R"(D:\PB\PBWIN.EXE)", "prog.bas", R"(D:\Power Basic\WinAPI)",
+         R"(D:\PB\PBWIN.EXE /L /Q prog.bas /I"D:\Power Basic\WinAPI")"},
+        {R"(D:\PB\PBWIN.EXE)", "my prog.bas", R"(D:\Power Basic\WinAPI\\)",
+         R"(D:\PB\PBWIN.EXE /L /Q "my prog.bas" /I"D:\Power Basic\WinAPI")"},
+        {R"(D:\Power Basic\PBCC.EXE)", "prog.bas", R"(D:\PB\INC\)",
+         R"("D:\Power Basic\PBCC.EXE" /L /Q prog.bas /ID:\PB\INC\)"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(POWERBASICCOMMANDLINE(c.Compiler, c.File, c.Include), c.Line) << c.Line;
 }
 
 TEST(CompilerOutput, FirstBytesUpToAZero) {
@@ -135,6 +176,35 @@ TEST(ErrorPosition, QuotedAndBareNames) {
     EXPECT_EQ(FINDERRORLINE("my prog.bas(7) error 10: Expected '='\r\n", "my prog.bas"), 6);
     // The quoted form is preferred when both appear.
     EXPECT_EQ(FINDERRORLINE("my prog.bas(7) x\r\n\"my prog.bas\"(2) y\r\n", "my prog.bas"), 1);
+}
+
+// Only the whole file name counts: at a line's start, after a folder's
+// separator or after a quote; in quotes before bare.
+TEST(ErrorPosition, TheWholeNameOnly) {
+    const struct {
+        std::string Output, Name;
+        int64_t Line;
+    } cases[] = {
+        {"myprog.bas(3) error 1\r\n", "prog.bas", -1},
+        {"C:\\src\\myprog.bas(3) error 1\r\n", "prog.bas", -1},
+        {"in prog.bas(3) error 1\r\n", "prog.bas", -1},
+        {"prog.bas(3) error 1\r\n", "prog.bas", 2},
+        {"compiling\r\nprog.bas(5) error\r\n", "prog.bas", 4},
+        {"compiling\nprog.bas(5) error\n", "prog.bas", 4},
+        {"C:\\src\\prog.bas(3) error 1\r\n", "prog.bas", 2},
+        {"..\\prog.bas(3) error 1\r\n", "prog.bas", 2},
+        {"C:/src/prog.bas(3) error 1\r\n", "prog.bas", 2},
+        {"\"prog.bas\"(3) error 1\r\n", "prog.bas", 2},
+        {"\"C:\\src\\prog.bas\"(3) error 1\r\n", "prog.bas", 2},
+        {"x\"prog.bas(3) error 1\r\n", "prog.bas", 2},
+        {"myprog.bas(3) x\r\nC:\\src\\prog.bas(8) y\r\n", "prog.bas", 7},
+        {"prog.bas(7) x\r\n\"prog.bas\"(2) y\r\n", "prog.bas", 1},
+        {"\"C:\\my src\\my prog.bas\"(2) e\r\n", "my prog.bas", 1},
+        {"xmy prog.bas(7) error\r\n", "my prog.bas", -1},
+        {"\"xmy prog.bas\"(7) error\r\n", "my prog.bas", -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FINDERRORLINE(c.Output, c.Name), c.Line) << c.Output;
 }
 
 TEST(ErrorPosition, NameFollowedByANonNumberIsNoPosition) {
@@ -173,14 +243,31 @@ TEST(LogSearch, ParenthesisInThePath) {
     EXPECT_FALSE(FINDLOGERROR("PB\r\nError 1 in C:\\a (old)\\b.bas\r\n").Found);
 }
 
-TEST(LogName, LastThreeCharactersReplaced) {
-    EXPECT_EQ(LOGFILENAME("C:\\src\\prog.bas"), "C:\\src\\prog.log");
-    EXPECT_EQ(LOGFILENAME("C:\\src\\prog.b"), "C:\\src\\prolog");
-    EXPECT_EQ(LOGFILENAME("ab"), "log");
-    EXPECT_FALSE(LOGISLISTING("C:\\src\\prog.bas"));
-    EXPECT_TRUE(LOGISLISTING("C:\\src\\prog.log"));
-    EXPECT_TRUE(LOGISLISTING("C:\\src\\catalog"));
-    EXPECT_TRUE(LOGISLISTING("C:\\src\\PROG.LOG"));
+TEST(LogName, TheExtensionBecomesLog) {
+    const struct {
+        std::string Listing, Log;
+        bool IsListing;
+    } cases[] = {
+        {"C:\\src\\prog.bas", "C:\\src\\prog.log", false},
+        {"C:\\src\\x.bi", "C:\\src\\x.log", false},
+        {"x.bi", "x.log", false},
+        {"C:\\src\\prog.b", "C:\\src\\prog.log", false},
+        {"C:\\src\\prog.v2.bas", "C:\\src\\prog.v2.log", false},
+        {"C:\\src\\prog.", "C:\\src\\prog.log", false},
+        {"C:\\src\\catalog", "C:\\src\\catalog.log", false},
+        {"ab", "ab.log", false},
+        // A point in a folder's name is not the file's extension.
+        {"C:\\my.dir\\prog", "C:\\my.dir\\prog.log", false},
+        {"C:/my.dir/prog", "C:/my.dir/prog.log", false},
+        // A listing that is itself a log is never read or deleted as one.
+        {"C:\\src\\prog.log", "C:\\src\\prog.log", true},
+        {"C:\\src\\PROG.LOG", "C:\\src\\PROG.log", true},
+        {"C:\\my.dir\\.log", "C:\\my.dir\\.log", true},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(LOGFILENAME(c.Listing), c.Log) << c.Listing;
+        EXPECT_EQ(LOGISLISTING(c.Listing), c.IsListing) << c.Listing;
+    }
 }
 
 TEST(RunName, FreeBasic) {

@@ -128,6 +128,26 @@ TEST(ResourceNames, RelativeNamesAreTakenFromTheListingsFolder) {
     EXPECT_EQ(RESOLVERESOURCENAME("C:\\src\\prog.bas", longName).size(), RESOURCENAMEMAX);
 }
 
+// A name that needs no current folder or drive is used as it is, whichever
+// separator it is written with; one that does is not absolute.
+TEST(ResourceNames, AbsoluteNamesWithEitherSeparator) {
+    const struct {
+        std::string Name;
+        bool Absolute;
+    } cases[] = {
+        {"C:\\res\\app.pbr", true},  {"c:/res/app.pbr", true},     {"\\\\srv\\share\\app.pbr", true},
+        {"//srv/share/app.pbr", true}, {"\\/srv/share/app.pbr", true}, {"/\\srv\\share\\app.pbr", true},
+        {"\\res\\app.pbr", false},   {"/res/app.pbr", false},      {"C:app.pbr", false},
+        {"app.pbr", false},            {"1:\\app.pbr", false},       {"", false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ISABSOLUTEPATH(c.Name), c.Absolute) << c.Name;
+        if (c.Absolute)
+            EXPECT_EQ(PBRESOURCENAME("C:\\src\\prog.bas", c.Name), PBRTORES(c.Name)) << c.Name;
+    }
+    EXPECT_EQ(PBRESOURCENAME("C:\\src\\prog.bas", "/res/app.pbr"), "C:/res/app.res");
+}
+
 TEST(ResourceNames, ProposedName) {
     EXPECT_EQ(PROPOSEDRESOURCENAME("C:\\src\\prog.bas"), "C:\\src\\prog.res");
     EXPECT_EQ(PROPOSEDRESOURCENAME("C:\\my src\\prog.v2.bas"), "C:\\my src\\prog.v2.res");

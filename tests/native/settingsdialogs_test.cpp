@@ -60,6 +60,30 @@ TEST(Hints, GeneralSettingsByControl) {
         EXPECT_EQ(GENERALHINT(other), "") << other;
 }
 
+// Each path field has its own hint: the two keyword files, the converter and
+// the editor are told apart.
+TEST(Hints, EachPathFieldDescribesItsOwnFile) {
+    const struct {
+        int Field;
+        std::string Hint;
+    } cases[] = {
+        {IDC_TEMPLATEDIR, "Directory opened when clicking menu item File-->New-->By template file..."},
+        {IDC_PBRESCONVERTER, "Needed for PowerBasic Win/CC only: Resource converter which converts the *.pbr resource "
+                             "file into a standard Windows *.res resource file (pbres.exe). By default found in \"BIN\" "
+                             "directory."},
+        {IDC_RESOURCEEDITOR, "Resource editor opened with menu item Tools-->Edit resources. In PowerBasic the resource "
+                             "filename is taken from #RESORCE statement. More see in editor's help."},
+        {IDC_BASICKEYWORDFILE, "Text file containing a space-separated list of Basic keywords for syntax coloring and "
+                               "context-sensitive help. If not existing the editor creates the file with default "
+                               "content."},
+        {IDC_APIKEYWORDFILE, "Text file containing a space-separated list of Windows API keywords for syntax coloring "
+                             "and context-sensitive help. If not existing the editor creates the file with default "
+                             "content."},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(GENERALHINT(c.Field), c.Hint) << c.Field;
+}
+
 TEST(Hints, ProjectSettingsDescribeTheSelectedTarget) {
     EXPECT_EQ(PROJECTHINT(1, 0), "Use current settings and leave dialog.");
     EXPECT_EQ(PROJECTHINT(2, 0), "Reject changes and leave dialog.");
@@ -205,6 +229,25 @@ TEST(ColourLists, StylesTextsAndOnlyChangedListsStore) {
     EXPECT_EQ(colors[4], 0x0000FFu);  // red
     EXPECT_EQ(colors[0], 0x808080u);  // grey
     EXPECT_EQ(colors[7], 0u);         // style 7 is the caller's business
+}
+
+// Palette entry 0 is black, a colour like any other: choosing it stores it.
+TEST(ColourLists, BlackIsStoredLikeAnyOtherChoice) {
+    for (int list = 0; list < COLORLISTCOUNT; ++list) {
+        std::uint32_t colors[15];
+        for (std::uint32_t &color : colors)
+            color = 0x00FF00;  // not black, not in the palette
+        int chosen[COLORLISTCOUNT];
+        bool changed[COLORLISTCOUNT];
+        for (int i = 0; i < COLORLISTCOUNT; ++i) {
+            chosen[i] = i == list ? 0 : -1;
+            changed[i] = i == list;
+        }
+        APPLYCHOSENCOLORS(colors, chosen, changed);
+        const int style = COLORLISTSTYLE(FIRSTCOLORLIST + list);
+        for (int s = 0; s < 15; ++s)
+            EXPECT_EQ(colors[s], s == style ? 0u : 0x00FF00u) << "list " << list << ", style " << s;
+    }
 }
 
 }  // namespace
