@@ -10,6 +10,7 @@
 #include "services/settingsrules.h"
 #include "app/app.h"
 #include "services/barrier.h"
+#include "services/commandline.h"
 #include "build/build.h"
 #include "document/document.h"
 #include "editing/editing.h"
@@ -65,7 +66,9 @@ void ONCOMMAND(HWND window, int id) {
         OPENFILE(OPENCURRENT);
         break;
     case CMD_NEWWINDOW:
-        STARTPROCESS([] { return WinExec((AppSettings.ExePath + " /e").c_str(), SW_SHOW) >= 33; });
+        // The program named as the file to run, so a folder with blanks (the
+        // installer's per-user folder of "First Last") is never split.
+        STARTDETACHED(AppSettings.ExePath, QUOTEARGUMENT(AppSettings.ExePath) + " /e", AppSettings.ExeDir, SW_SHOW);
         break;
     case CMD_SAVE:
         SAVEFILE();

@@ -7,10 +7,19 @@
 // runAfter 1 starts the built program after a clean compilation. Status 0 when
 // no error position was found, 1 when a check failed or the compiler did not
 // start (a message was shown), 2 when the caret was moved to an error (or, for
-// PowerBASIC, the log was missing).
+// PowerBASIC, the log was missing), 3 when the compiler did not finish within
+// the time-out and was ended.
 std::int32_t COMPILEFREEBASIC(std::int32_t runAfter);
 std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter);
 
 // The #COMPILE line among the listing's first 100 lines: 0 none, 1 a library,
 // 2 anything else; name receives the file name it gives in double quotes.
 std::int32_t FINDCOMPILEDIRECTIVE(std::string &name);
+
+// What the tests change where the machine cannot: a volume without short
+// (8.3) names, where GetShortPathName gives the long path back. The program
+// itself never sets it.
+struct BUILDSEAMS {
+    bool NoShortNames = false;
+};
+extern BUILDSEAMS BuildSeams;

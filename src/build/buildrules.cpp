@@ -67,18 +67,6 @@ int32_t SCANCOMPILEDIRECTIVE(const std::vector<std::string> &lines, std::string 
     return CONTAINSNOCASE(line.substr(0, first + 1), "DLL") ? DIRECTIVELIBRARY : DIRECTIVEPROGRAM;
 }
 
-std::string QUOTEIFBLANK(std::string_view name) {
-    if (name.find(' ') == std::string_view::npos)
-        return std::string(name);
-    // Backslashes just before the closing quote are doubled, so that a folder
-    // name ending in one does not turn the closing quote into a literal one
-    // for the program reading its command line.
-    std::size_t trailing = 0;
-    while (trailing < name.size() && name[name.size() - 1 - trailing] == '\\')
-        ++trailing;
-    return "\"" + std::string(name) + std::string(trailing, '\\') + "\"";
-}
-
 std::string TARGETOPTION(int32_t targetType) {
     switch (targetType) {
     case 4:
@@ -261,4 +249,9 @@ std::string NOLOGMESSAGE(std::string_view logName) {
 
 std::string PROGRAMNOTFOUNDMESSAGE(std::string_view program) {
     return "File not found:\r" + std::string(program);
+}
+
+std::string COMPILERTIMEOUTMESSAGE(int32_t seconds) {
+    return "The compiler did not finish within " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
+           " (CompileTimeout).\rIt was ended, together with the programs it had started.";
 }

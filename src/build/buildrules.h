@@ -32,9 +32,6 @@ enum : int32_t {
 // file name between the line's first and last double quote.
 int32_t SCANCOMPILEDIRECTIVE(const std::vector<std::string> &lines, std::string &name);
 
-// A name with a blank in double quotes, any other name as it is.
-std::string QUOTEIFBLANK(std::string_view name);
-
 
 // The compiler option of a FreeBASIC target type: 4 "-c", 3 "-lib",
 // 2 "-dll", 1 "-s gui", anything else "-s console".
@@ -113,3 +110,4 @@ std::string FREEBASICSTARTMESSAGE(std::string_view compiler, std::string_view co
 std::string POWERBASICSTARTMESSAGE(std::string_view commandLine);
 std::string NOLOGMESSAGE(std::string_view logName);
 std::string PROGRAMNOTFOUNDMESSAGE(std::string_view program);
+std::string COMPILERTIMEOUTMESSAGE(int32_t seconds);

@@ -29,7 +29,8 @@ constexpr DWORD FINALDRAINMS = 50;
 
 }  // namespace
 
-bool ChildProcess::STARTCAPTURED(const std::string &application, const std::string &commandLine) {
+bool ChildProcess::STARTCAPTURED(const std::string &application, const std::string &commandLine,
+                                 const std::string &folder) {
     SECURITY_ATTRIBUTES security{};
     security.nLength = sizeof security;
     security.bInheritHandle = TRUE;
@@ -48,36 +49,70 @@ bool ChildProcess::STARTCAPTURED(const std::string &application, const std::stri
     startup.hStdOutput = WriteEnd.GET();
     startup.hStdError = WriteEnd.GET();
     std::vector<char> line = WRITABLE(commandLine);
-    PROCESS_INFORMATION started{};
-    const bool ok = STARTPROCESS([&] {
-        return CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS, nullptr,
-                              nullptr, &startup, &started) != FALSE;
-    });
+    const bool ok = CREATEINJOB(application, line, folder, startup);
     // The child has its own copy now; with ours gone, the pipe reports its end
     // as soon as the child and whatever it started have closed theirs.
     WriteEnd.RESET();
-    if (!ok) {
+    if (!ok)
         ReadEnd.RESET();
+    return ok;
+}
+
+bool ChildProcess::STARTPLAIN(const std::string &application, const std::string &commandLine,
+                              const std::string &folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::vector<char> line = WRITABLE(commandLine);
+    return CREATEINJOB(application, line, folder, startup);
+}
+
+bool ChildProcess::CREATEINJOB(const std::string &application, std::vector<char> &line, const std::string &folder,
+                               STARTUPINFOA &startup) {
+    // A job that ends everything in it when it is closed; where jobs cannot be
+    // had (an editor started inside a job that forbids others), the compiler
+    // runs without one and a time-out ends the compiler alone.
+    Job.RESET(CreateJobObjectA(nullptr, nullptr));
+    if (Job.OK()) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (!SetInformationJobObject(Job.GET(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            Job.RESET();
+    }
+    PROCESS_INFORMATION started{};
+    if (!STARTPROCESS([&] {
+            return CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, TRUE,
+                                  HIGH_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), &startup, &started) != FALSE;
+        })) {
+        Job.RESET();
         return false;
     }
     Process.RESET(started.hProcess);
     Thread.RESET(started.hThread);
+    if (Job.OK() && !AssignProcessToJobObject(Job.GET(), Process.GET()))
+        Job.RESET();
+    ResumeThread(Thread.GET());
     return true;
 }
 
-bool ChildProcess::STARTPLAIN(const std::string &commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::vector<char> line = WRITABLE(commandLine);
-    PROCESS_INFORMATION started{};
-    if (!STARTPROCESS([&] {
-            return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS, nullptr, nullptr,
-                                  &startup, &started) != FALSE;
-        }))
-        return false;
-    Process.RESET(started.hProcess);
-    Thread.RESET(started.hThread);
-    return true;
+void ChildProcess::END() {
+    if (Job.OK())
+        TerminateJobObject(Job.GET(), 1);
+    if (Process.OK()) {
+        TerminateProcess(Process.GET(), 1);
+        WaitForSingleObject(Process.GET(), 5000);
+    }
+    Job.RESET();
+}
+
+ChildProcess::~ChildProcess() {
+    // A compiler that ended normally may leave a program of its own running
+    // (it is no business of the editor's): the job lets go of it without
+    // ending it.
+    if (Job.OK()) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        SetInformationJobObject(Job.GET(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
 }
 
 bool ChildProcess::DRAIN(std::size_t keepBytes) {

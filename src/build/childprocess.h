@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "services/handles.h"
 
@@ -17,12 +18,16 @@
 class ChildProcess {
 public:
     // Starts application with commandLine (the tail after the program's name),
-    // hidden, high priority, output and errors into the pipe. False when the
-    // process could not be created.
-    bool STARTCAPTURED(const std::string &application, const std::string &commandLine);
-    // Starts the program that commandLine names, inheriting handles, with no
-    // redirection and no window options.
-    bool STARTPLAIN(const std::string &commandLine);
+    // hidden, high priority, output and errors into the pipe, working in
+    // folder. False when the process could not be created.
+    bool STARTCAPTURED(const std::string &application, const std::string &commandLine, const std::string &folder);
+    // Starts application with commandLine (the whole line), inheriting
+    // handles, with no redirection and no window options, working in folder.
+    bool STARTPLAIN(const std::string &application, const std::string &commandLine, const std::string &folder);
+    // Ends the process and every process it started (the assembler, the
+    // linker), as after a time-out.
+    void END();
+    ~ChildProcess();
 
     // Waits until the process ends or timeoutMs have passed, reading the pipe
     // all along and keeping the first keepBytes of it. Returns the exit code,
@@ -38,7 +43,12 @@ private:
     // Reads what the pipe holds now, without blocking. False when the pipe
     // held nothing (or is closed).
     bool DRAIN(std::size_t keepBytes);
+    // Creates the process suspended, puts it into a job of its own (so that
+    // the programs it starts can be ended with it) and lets it run.
+    bool CREATEINJOB(const std::string &application, std::vector<char> &line, const std::string &folder,
+                     STARTUPINFOA &startup);
 
+    KernelHandle Job;
     KernelHandle Process;
     KernelHandle Thread;
     KernelHandle ReadEnd;

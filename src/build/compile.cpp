@@ -11,10 +11,14 @@
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/process.h"
+#include "services/commandline.h"
+#include "services/pathtext.h"
 #include "build/build.h"
 #include "build/buildrules.h"
 #include "build/childprocess.h"
 #include "document/document.h"
+
+BUILDSEAMS BuildSeams;
 
 namespace {
 
@@ -65,29 +69,23 @@ void SELECTERRORWORD(const LOGERRORPOSITION &error) {
     SCI(SCI_SCROLLCARET);
 }
 
-// Starts the built program without waiting for it. A relative name means the
-// current folder (the listing's), not the editor's own folder that Windows
-// would search first; a path with blanks is quoted so that Windows neither
-// splits it nor starts a program whose name is a prefix of it.
-void STARTPROGRAM(const std::string &program) {
-    std::string path = program;
-    const DWORD needed = GetFullPathNameA(program.c_str(), 0, nullptr, nullptr);
-    if (needed > 0) {
-        std::string full(needed, '\0');
-        const DWORD got = GetFullPathNameA(program.c_str(), needed, full.data(), nullptr);
-        if (got > 0 && got < needed) {
-            full.resize(got);
-            path = full;
-        }
-    }
-    const std::string commandLine = QUOTEIFBLANK(path);
-    if (!STARTPROCESS([&] { return WinExec(commandLine.c_str(), SW_SHOW) >= 33; }))
+// Starts the built program without waiting for it, in the listing's folder.
+// A relative name means that folder; the program is named as the file to
+// run, so a path with blanks is neither split nor taken for a program whose
+// name is a prefix of it.
+void STARTPROGRAM(const std::string &program, const std::string &listingFolder) {
+    const std::string path = TOOLNAMEKINDOF(program) == TOOLABSOLUTE ? program : listingFolder + program;
+    if (!STARTDETACHED(path, QUOTEARGUMENT(path), listingFolder, SW_SHOW))
         MessageBoxA(MainWindow, PROGRAMNOTFOUNDMESSAGE(program).c_str(), nullptr, MB_OK | MB_ICONHAND);
 }
 
+// Where the volume has no short names, the long name comes back; the
+// command line quotes it then. A test may ask for that here.
 std::string SHORTPATH(const std::string &path) {
     if (path.empty())
         return std::string();
+    if (BuildSeams.NoShortNames)
+        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : path;
     const DWORD needed = GetShortPathNameA(path.c_str(), nullptr, 0);
     if (needed == 0)
         return std::string();
@@ -116,15 +114,38 @@ bool READWHOLE(const std::string &path, std::string &bytes) {
     return true;
 }
 
-// Both compilers run in the listing's folder and are given its bare name;
-// a listing without a usable name is reported instead.
-bool ENTERLISTINGFOLDER(const std::string &listing, const std::string &name) {
+// Both compilers run in the listing's folder, given as their working folder
+// (the editor's own stays where it is), and are given its bare name; a
+// listing without a usable name is reported instead.
+bool CHECKLISTINGNAME(const std::string &listing, const std::string &name) {
     if (name.empty()) {
         SHOWERROR(NOFILENAMEMESSAGE(listing), COMPILERERRORCAPTION);
         return false;
     }
-    SetCurrentDirectoryA(FOLDEROF(listing).c_str());
     return true;
+}
+
+// Names the listing's settings block hands to the compiler: one that holds a
+// double quote, a control character or a zero byte could end its argument
+// and add options of the listing's own choosing, so nothing is compiled.
+bool SAFEPROJECTNAMES(const PROJECTSETTINGSRECORD &project) {
+    const std::pair<const char *, const std::string *> names[] = {{"ZEOUTFILE", &project.OutputFile},
+                                                                  {"ZERESFILE", &project.ResourceFile}};
+    for (const auto &[key, value] : names) {
+        if (!ISSAFENAME(*value)) {
+            SHOWERROR(UNSAFENAMEMESSAGE(key, *value), COMPILERERRORCAPTION);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The compiler did not end within the time-out: it is ended with everything
+// it started, and the box says so above what it had printed.
+void REPORTTIMEOUT(ChildProcess &compiler, const std::string &printed) {
+    compiler.END();
+    const std::string text = COMPILERTIMEOUTMESSAGE(AppSettings.CompileTimeout) + (printed.empty() ? "" : "\r\r" + printed);
+    MessageBoxA(MainWindow, text.c_str(), COMPILERRESULTCAPTION, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -150,32 +171,39 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
         SHOWERROR(NOINCLUDEMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
-    if (GetFileAttributesA(AppSettings.Compiler.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const std::string compilerPath = TOOLPATH(AppSettings.Compiler);
+    if (GetFileAttributesA(compilerPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
         SHOWERROR(NOFREEBASICCOMPILERMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
     const std::string listing = Document.CurrentFile;
     const std::string name = FILEPART(listing);
-    if (!ENTERLISTINGFOLDER(listing, name))
+    if (!CHECKLISTINGNAME(listing, name))
         return 1;
     const PROJECTSETTINGSRECORD project = Document.ProjectSettings;
+    if (!SAFEPROJECTNAMES(project))
+        return 1;
     const std::string command = FREEBASICCOMMANDLINE(AppSettings.IncludeDir, name, project.TargetType,
                                                      project.OutputFile, project.ResourceFile);
     std::string output;
     DWORD exitCode = STILL_ACTIVE;
     {
         ChildProcess compiler;
-        if (!compiler.STARTCAPTURED(AppSettings.Compiler, command)) {
-            SHOWERROR(FREEBASICSTARTMESSAGE(AppSettings.Compiler, command), COMPILERERRORCAPTION);
+        if (!compiler.STARTCAPTURED(compilerPath, command, FOLDEROF(listing))) {
+            SHOWERROR(FREEBASICSTARTMESSAGE(compilerPath, command), COMPILERERRORCAPTION);
             return 1;
         }
         WaitCursor waiting;
         exitCode = compiler.WAIT(TIMEOUTMS(), COMPILEROUTPUTBYTES);
         output = compiler.OUTPUT();
+        if (!output.empty())
+            OemToCharBuffA(output.data(), output.data(), static_cast<DWORD>(output.size()));
+        output = OUTPUTSHOWN(output);
+        if (exitCode == STILL_ACTIVE) {
+            REPORTTIMEOUT(compiler, output);
+            return 3;
+        }
     }
-    if (!output.empty())
-        OemToCharBuffA(output.data(), output.data(), static_cast<DWORD>(output.size()));
-    output = OUTPUTSHOWN(output);
 
     std::int32_t status = 0;
     const std::int64_t errorLine = FINDERRORLINE(output, name);
@@ -189,7 +217,7 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
     }
     const std::string program = FREEBASICPROGRAM(listing, project.TargetType, project.OutputFile);
     if (!program.empty())
-        STARTPROGRAM(program);
+        STARTPROGRAM(program, FOLDEROF(listing));
     return status;
 }
 
@@ -199,28 +227,32 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
         SHOWERROR(NOINCLUDEMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
-    const std::string compilerPath = SHORTPATH(AppSettings.Compiler);
+    const std::string compilerPath = SHORTPATH(TOOLPATH(AppSettings.Compiler));
     if (compilerPath.empty()) {
         SHOWERROR(NOPOWERBASICCOMPILERMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
     const std::string listing = Document.CurrentFile;
     const std::string name = FILEPART(listing);
-    if (!ENTERLISTINGFOLDER(listing, name))
+    if (!CHECKLISTINGNAME(listing, name))
         return 1;
     const std::string command = POWERBASICCOMMANDLINE(compilerPath, name, includeDir);
     {
         ChildProcess compiler;
-        if (!compiler.STARTPLAIN(command)) {
+        if (!compiler.STARTPLAIN(compilerPath, command, FOLDEROF(listing))) {
             SHOWERROR(POWERBASICSTARTMESSAGE(command), COMPILERERRORCAPTION);
             return 1;
         }
         WaitCursor waiting;
-        compiler.WAIT(TIMEOUTMS(), 0);
+        // The log is only read once the compiler has ended and let go of it.
+        if (compiler.WAIT(TIMEOUTMS(), 0) == STILL_ACTIVE) {
+            REPORTTIMEOUT(compiler, std::string());
+            return 3;
+        }
     }
 
-    // A listing whose name ends in "log" would be its own log: it is neither
-    // read as one nor deleted.
+    // A listing whose own name is its log's (x.log) would be read as its log
+    // and deleted: it is neither.
     const std::string logName = LOGFILENAME(listing);
     std::string log;
     if (LOGISLISTING(listing) || !READWHOLE(logName, log)) {
@@ -243,6 +275,6 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
     const std::int32_t kind = FINDCOMPILEDIRECTIVE(directiveName);
     const std::string program = POWERBASICPROGRAM(listing, kind, directiveName);
     if (!program.empty())
-        STARTPROGRAM(program);
+        STARTPROGRAM(program, FOLDEROF(listing));
     return status;
 }

@@ -137,8 +137,10 @@ bool SHOWFILEDIALOG(bool save, const std::string &folder, const std::string &sta
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = folder.c_str();
+    // The editor's own current folder stays where it is: a folder browsed to
+    // (a downloaded project's) must never become where programs are found.
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLETEMPLATE |
-                OFN_ENABLEHOOK | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+                OFN_ENABLEHOOK | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     ofn.lpfnHook = FILEDLGHOOK;
     ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_FILEPANEL);
     const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);

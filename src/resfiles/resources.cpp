@@ -10,6 +10,7 @@
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/process.h"
+#include "services/commandline.h"
 #include "services/fileio.h"
 #include "services/pathtext.h"
 #include "document/document.h"
@@ -94,29 +95,38 @@ bool MOVEINTOPLACE(const std::string &temporary, const std::string &name, bool e
 // for the compiler, whatever folder a file dialog left the editor in. A start
 // failure is reported with the tool's path.
 void STARTTOOL(const std::string &program, const std::string &file, WORD showState, const std::string &failure) {
-    std::string commandLine = TOOLCOMMANDLINE(program, ISFILE(program), file);
+    // A relative tool name is the user's configured tool, never a program of
+    // that name in the listing's folder.
+    const std::string tool = TOOLPATH(program);
+    const bool isFile = ISFILE(tool);
+    std::string commandLine = TOOLCOMMANDLINE(tool, isFile, file);
     std::string folder = FOLDEROF(file);
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         folder.clear();
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = showState;
-    PROCESS_INFORMATION process{};
     // An empty setting starts nothing: the command line would begin with the
     // resource file's name.
-    const bool started = !program.empty() && STARTPROCESS([&] {
-        return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.empty() ? nullptr : folder.c_str(), &startup, &process) != FALSE;
-    });
-    if (!started) {
-        SHOWSTOP(failure);
-        return;
+    bool started = false;
+    if (isFile) {
+        started = STARTDETACHED(tool, commandLine, folder, showState);
+    } else if (!program.empty()) {
+        // A setting that is no file may be a command with options of its own.
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = showState;
+        PROCESS_INFORMATION process{};
+        started = STARTPROCESS([&] {
+            return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), &startup, &process) != FALSE;
+        });
+        if (started) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
     }
-    // The tool runs on its own; the editor does not wait for it.
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (!started)
+        SHOWSTOP(failure);
 }
 
 }  // namespace
@@ -148,6 +158,12 @@ std::int32_t GETRESOURCEFILENAME(std::string &name) {
         return 0;
     std::string candidate;
     if (AppSettings.CompilerType != POWERBASICCOMPILER) {
+        // A name from the listing's settings block that no command line can
+        // carry safely is refused: nothing is created or started.
+        if (!ISSAFENAME(Document.ProjectSettings.ResourceFile)) {
+            SHOWSTOP(UNSAFENAMEMESSAGE("ZERESFILE", Document.ProjectSettings.ResourceFile));
+            return 0;
+        }
         if (!Document.ProjectSettings.ResourceFile.empty()) {
             candidate = RESOLVERESOURCENAME(listing, Document.ProjectSettings.ResourceFile);
         } else {
@@ -164,6 +180,10 @@ std::int32_t GETRESOURCEFILENAME(std::string &name) {
         }
         if (statement.Status != RESSTATEMENTFOUND) {
             SHOWSTOP(BADSTATEMENTMESSAGE);
+            return 0;
+        }
+        if (!ISSAFENAME(statement.Name)) {
+            SHOWSTOP(UNSAFENAMEMESSAGE("#Resource", statement.Name));
             return 0;
         }
         candidate = PBRESOURCENAME(listing, statement.Name);

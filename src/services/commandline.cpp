@@ -52,3 +52,57 @@ std::string UNSAFENAMEMESSAGE(std::string_view key, std::string_view value) {
     return "The name given for " + std::string(key) + " holds a double quote or a control character:\r" + shown +
            "\rNothing was compiled, started or created.";
 }
+
+namespace {
+
+bool ISSLASH(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool HASDRIVE(std::string_view name) {
+    return name.size() >= 2 && name[1] == ':' &&
+           ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+}
+
+std::string WITHSLASH(std::string_view folder) {
+    std::string text(folder);
+    if (!text.empty() && !ISSLASH(text.back()))
+        text += '\\';
+    return text;
+}
+
+}  // namespace
+
+TOOLNAMEKIND TOOLNAMEKINDOF(std::string_view name) {
+    // A drive with a path (C:\x), a network or root path (\\srv, \x).
+    if ((HASDRIVE(name) && name.size() > 2 && ISSLASH(name[2])) || (!name.empty() && ISSLASH(name[0])))
+        return TOOLABSOLUTE;
+    // C:fbc.exe means the current folder of drive C: taken as a folder part.
+    if (HASDRIVE(name) || name.find_first_of("\\/") != std::string_view::npos)
+        return TOOLRELATIVE;
+    return TOOLBARE;
+}
+
+std::vector<std::string> TOOLSEARCHFOLDERS(std::string_view exeDir, std::string_view systemDir,
+                                           std::string_view windowsDir, std::string_view pathVariable) {
+    std::vector<std::string> folders;
+    const auto add = [&folders](std::string_view folder) {
+        while (!folder.empty() && (folder.front() == ' ' || folder.front() == '"'))
+            folder.remove_prefix(1);
+        while (!folder.empty() && (folder.back() == ' ' || folder.back() == '"'))
+            folder.remove_suffix(1);
+        if (!folder.empty() && TOOLNAMEKINDOF(folder) == TOOLABSOLUTE)
+            folders.push_back(WITHSLASH(folder));
+    };
+    add(exeDir);
+    add(systemDir);
+    add(windowsDir);
+    while (!pathVariable.empty()) {
+        const std::size_t end = pathVariable.find(';');
+        add(pathVariable.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        pathVariable.remove_prefix(end + 1);
+    }
+    return folders;
+}

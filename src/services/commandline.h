@@ -5,6 +5,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One argument as a command line carries it. A non-empty argument without
 // blank, tab or double quote stays as it is. Any other is put in double
@@ -22,3 +23,22 @@ bool ISSAFENAME(std::string_view name);
 // not safe: names the setting's key and shows the value with each control
 // character and zero byte as '?'. Lines are separated by a single "\r".
 std::string UNSAFENAMEMESSAGE(std::string_view key, std::string_view value);
+
+// How a configured tool name is taken: an absolute path as it is; a relative
+// name with a folder part from the program's folder; a bare name searched
+// for as Windows finds programs, never in the current folder (which may be a
+// downloaded project's).
+enum TOOLNAMEKIND : int {
+    TOOLABSOLUTE,  // C:\x\fbc.exe, \\srv\x\fbc.exe, \x\fbc.exe
+    TOOLRELATIVE,  // tools\fbc.exe, .\fbc.exe
+    TOOLBARE,      // "fbc.exe"
+};
+TOOLNAMEKIND TOOLNAMEKINDOF(std::string_view name);
+
+// The folders a bare tool name is looked for in, in order: the program's
+// folder, the system folder, the Windows folder, then each entry of PATH
+// (separated by ';', quotes around an entry dropped). Entries that are empty
+// or relative are skipped: they would mean the current folder. Each folder
+// ends with a backslash.
+std::vector<std::string> TOOLSEARCHFOLDERS(std::string_view exeDir, std::string_view systemDir,
+                                           std::string_view windowsDir, std::string_view pathVariable);

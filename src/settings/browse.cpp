@@ -32,7 +32,7 @@ int BROWSEFORFILE(HWND dialog, int fieldId, const std::string &filter) {
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.Flags = OFN_HIDEREADONLY;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameA(&ofn))
         return 0;
     SetDlgItemTextA(dialog, fieldId, CUTTEXT(name.data(), MAXPATHCHARS).c_str());
@@ -55,12 +55,19 @@ int BROWSEFORDIRECTORY(HWND dialog, int fieldId) {
     ofn.lpstrTitle = "Select directory";
     // The classic box changes the process's current directory while the user
     // moves through the folders; that directory is the answer.
+    // It is read and then put back where it was, so the editor's own current
+    // folder never stays in a folder the user browsed to.
     ofn.Flags = OFN_ENABLETEMPLATE | OFN_NOVALIDATE | OFN_PATHMUSTEXIST | OFN_NOTESTFILECREATE;
     ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_SELECTDIRECTORY);
-    if (!GetSaveFileNameA(&ofn))
-        return 0;
+    std::vector<char> before(MAX_PATH + 1, '\0');
+    const DWORD beforeGot = GetCurrentDirectoryA(MAX_PATH, before.data());
+    const BOOL chose = GetSaveFileNameA(&ofn);
     std::vector<char> current(MAX_PATH + 1, '\0');
     const DWORD got = GetCurrentDirectoryA(MAX_PATH, current.data());
+    if (beforeGot > 0 && beforeGot < MAX_PATH)
+        SetCurrentDirectoryA(before.data());
+    if (!chose)
+        return 0;
     if (got == 0 || got >= MAX_PATH)
         return 0;
     std::vector<char> longForm(MAX_PATH + 1, '\0');

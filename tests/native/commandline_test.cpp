@@ -100,4 +100,28 @@ TEST(SafeNames, TheRefusalNamesTheKeyAndShowsTheValueOnOneLine) {
               "Nothing was compiled, started or created.");
 }
 
+TEST(ToolNames, AConfiguredNameIsAbsoluteRelativeOrBare) {
+    const struct {
+        const char *Name;
+        TOOLNAMEKIND Kind;
+    } cases[] = {
+        {"C:\\FreeBASIC\\fbc.exe", TOOLABSOLUTE}, {"c:/fb/fbc.exe", TOOLABSOLUTE},
+        {"\\\\srv\\tools\\fbc.exe", TOOLABSOLUTE}, {"\\fb\\fbc.exe", TOOLABSOLUTE},
+        {"tools\\fbc.exe", TOOLRELATIVE},          {".\\fbc.exe", TOOLRELATIVE},
+        {"..\\fb\\fbc.exe", TOOLRELATIVE},          {"C:fbc.exe", TOOLRELATIVE},
+        {"fbc.exe", TOOLBARE},                     {"fbc", TOOLBARE},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TOOLNAMEKINDOF(c.Name), c.Kind) << c.Name;
+}
+
+TEST(ToolNames, ABareNameIsSoughtInTheProgramsAndSystemFoldersThenOnPathNeverHere) {
+    const std::vector<std::string> folders =
+        TOOLSEARCHFOLDERS("C:\\Quillet\\", "C:\\Windows\\system32", "C:\\Windows",
+                          ".;C:\\FB;;\"D:\\Power Basic\\bin\\\";tools;\\\\srv\\share");
+    const std::vector<std::string> expected = {"C:\\Quillet\\", "C:\\Windows\\system32\\", "C:\\Windows\\",
+                                               "C:\\FB\\", "D:\\Power Basic\\bin\\", "\\\\srv\\share\\"};
+    EXPECT_EQ(folders, expected);
+}
+
 }  // namespace

@@ -1,8 +1,8 @@
 // Stand-in for a PowerBASIC compiler (pbwin.exe, pbcc.exe). Records its
 // command line, working folder and process id in "<name>.rec" beside itself
 // and writes the bytes of "<name>.out" as the log beside the source it was
-// given (the source's name with "log" for its last three characters), as the
-// real one does with /L. "<name>.cfg" holds lines "key=value":
+// given (the source's name with the extension "log"), as the real one does
+// with /L. "<name>.cfg" holds lines "key=value":
 //   sleep=MS   wait this long before writing the log and exiting
 //   nolog=1    write no log
 //   exit=N     exit code
@@ -23,8 +23,9 @@ int main() {
             source = source.substr(1, source.find('"', 1) - 1);
         else
             source = source.substr(0, source.find(' '));
-        if (source.size() >= 3) {
-            const std::string log = CURRENTFOLDER() + "\\" + source.substr(0, source.size() - 3) + "log";
+        if (!source.empty()) {
+            const size_t dot = source.rfind('.');
+            const std::string log = CURRENTFOLDER() + "\\" + source.substr(0, dot) + ".log";
             if (FILE *f = std::fopen(log.c_str(), "wb")) {
                 const std::string text = READALL(BESIDE(".out"));
                 std::fwrite(text.data(), 1, text.size(), f);

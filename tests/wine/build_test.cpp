@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "build/build.h"
 #include "build/buildrules.h"
 #include "document/settingsblock.h"
+#include "services/commandline.h"
 #include "inprocess.h"
 #include "ui/resource.h"
 
@@ -57,6 +59,27 @@ std::string RECORDED(const std::string &record, const std::string &key) {
         return std::string();
     const size_t start = at + key.size() + 1;
     return record.substr(start, record.find("\r\n", start) - start);
+}
+
+// The arguments a program gets from a command line, as the C runtime of
+// Windows splits it; a line that starts with a blank (the program was named
+// apart) gets a name put in front, which is not returned.
+std::vector<std::string> ARGUMENTSOF(const std::string &commandLine) {
+    const bool named = !commandLine.empty() && commandLine[0] != ' ';
+    const std::string line = named ? commandLine : "program" + commandLine;
+    std::wstring wide(line.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
+    int count = 0;
+    LPWSTR *parsed = CommandLineToArgvW(wide.c_str(), &count);
+    std::vector<std::string> args;
+    for (int i = named ? 0 : 1; parsed && i < count; ++i) {
+        char buffer[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, parsed[i], -1, buffer, sizeof buffer - 1, nullptr, nullptr);
+        args.push_back(buffer);
+    }
+    LocalFree(parsed);
+    return args;
 }
 
 // Ends a process a stand-in left running, by its id.
@@ -301,25 +324,29 @@ TEST_F(BuildTest, AMegabyteOfOutputIsDrainedAndItsFirst2048BytesShown) {
     EXPECT_TRUE(PROCESSENDED(RECORDED(Folder.READFILE("fbc.rec"), "pid")));
 }
 
-TEST_F(BuildTest, ACompilerPastItsTimeOutIsLeftRunningAndItsOutputShown) {
+TEST_F(BuildTest, ACompilerPastItsTimeOutIsEndedWithWhatItStarted) {
     AppSettings.CompileTimeout = 1;
     Folder.WRITEFILE("fbc.out", "compiling:    prog.bas\r\n");
-    Folder.WRITEFILE("fbc.cfg", "sleep=8000\r\n");
+    // It sleeps past the time-out and has started a program of its own (as
+    // the assembler and linker are).
+    Folder.WRITEFILE("fbc.cfg", "sleep=8000\r\nhold=30000\r\n");
     std::int32_t status = -1;
     const DWORD start = GetTickCount();
-    const SeenBox box = COMPILE(1, status);  // still running: not clean, so the box and no run
+    const SeenBox box = COMPILE(1, status);  // not finished: the box, and no run
     const DWORD took = GetTickCount() - start;
     const std::string id = RECORDED(Folder.READFILE("fbc.rec"), "pid");
-    Leftovers.push_back(id);
+    const std::string child = Folder.READFILE("fbc.child");
+    Leftovers = {id, child};
     EXPECT_EQ(box.Caption, "Compiler result");
-    EXPECT_EQ(box.Text, "compiling:    prog.bas\r\n");
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(box.Text, "The compiler did not finish within 1 second (CompileTimeout).\r"
+                        "It was ended, together with the programs it had started.\r\r"
+                        "compiling:    prog.bas\r\n");
+    EXPECT_EQ(status, 3);
     EXPECT_GE(took, 900u);
     EXPECT_LT(took, 6000u);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(id.c_str(), nullptr, 10));
-    ASSERT_NE(process, nullptr);
-    EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    CloseHandle(process);
+    ASSERT_FALSE(child.empty());
+    EXPECT_TRUE(PROCESSENDED(id));
+    EXPECT_TRUE(PROCESSENDED(child));
 }
 
 TEST_F(BuildTest, AChildOfTheCompilerHoldingThePipeDoesNotHoldTheEditor) {
@@ -567,16 +594,55 @@ TEST_F(BuildTest, AListingNamedLikeItsLogIsNeitherReadNorDeleted) {
     EXPECT_EQ(Folder.READFILE("change.log"), text);
 }
 
-TEST_F(BuildTest, PowerBasicPastItsTimeOutFindsNoLog) {
+TEST_F(BuildTest, PowerBasicPastItsTimeOutIsEndedBeforeItsLogIsRead) {
     USEPOWERBASIC();
     AppSettings.CompileTimeout = 1;
     Folder.WRITEFILE("pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
     Folder.WRITEFILE("pbwin.cfg", "sleep=5000\r\n");
     std::int32_t status = -1;
     const SeenBox box = COMPILE(0, status);
-    Leftovers.push_back(RECORDED(Folder.READFILE("pbwin.rec"), "pid"));
-    EXPECT_EQ(status, 2);
-    EXPECT_EQ(box.Text, "Couldn't find the Log File.\r" + Folder.FILE("prog.log"));
+    const std::string id = RECORDED(Folder.READFILE("pbwin.rec"), "pid");
+    Leftovers.push_back(id);
+    EXPECT_EQ(status, 3);
+    EXPECT_EQ(box.Text, "The compiler did not finish within 1 second (CompileTimeout).\r"
+                        "It was ended, together with the programs it had started.");
+    EXPECT_TRUE(PROCESSENDED(id));
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("prog.log")));
+}
+
+TEST_F(BuildTest, ThePowerBasicLogIsTheListingsNameWithLogForItsExtension) {
+    USEPOWERBASIC();
+    // x.bi: its log is x.log; a file "xlog" beside it is not the editor's.
+    const std::string text = "#COMPILE EXE\r\nFunction PBMain()\r\nEnd Function\r\n";
+    LISTINGFILE("x.bi", text);
+    Folder.WRITEFILE("xlog", "someone else's file");
+    Folder.WRITEFILE("pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(box.Text, "PowerBASIC\r\nNo errors.\r\n");
+    EXPECT_EQ(Folder.READFILE("xlog"), "someone else's file");
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("x.log")));  // read and deleted
+}
+
+TEST_F(BuildTest, PowerBasicNamesWithBlanksAreQuotedWhereNoShortNamesExist) {
+    USEPOWERBASIC();
+    Folder.MAKEFOLDER("power basic");
+    ASSERT_TRUE(CopyFileA(Folder.FILE("pbwin.exe").c_str(), Folder.FILE("power basic\\pbwin.exe").c_str(), FALSE));
+    // A decoy where the unquoted path would end.
+    PROGRAMFILE("power.exe");
+    AppSettings.Compiler = Folder.FILE("power basic\\pbwin.exe");
+    Folder.WRITEFILE("power basic\\pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
+    BuildSeams.NoShortNames = true;
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    BuildSeams.NoShortNames = false;
+    EXPECT_EQ(box.Text, "PowerBASIC\r\nNo errors.\r\n");
+    const std::vector<std::string> args = ARGUMENTSOF(RECORDED(Folder.READFILE("power basic\\pbwin.rec"), "cmd"));
+    const std::vector<std::string> expected = {Folder.FILE("power basic\\pbwin.exe"), "/L", "/Q", "prog.bas",
+                                               "/I" + Folder.FILE("basic headers")};
+    EXPECT_EQ(args, expected);
+    Sleep(200);
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("power.rec")));
 }
 
 TEST_F(BuildTest, PowerBasicRunFollowsTheDirective) {
@@ -623,6 +689,105 @@ TEST_F(BuildTest, FindCompileDirectiveReadsTheEditorText) {
         text += "Print " + std::to_string(i) + "\r\n";
     SETTEXT(text + "#COMPILE EXE \"late.exe\"\r\n");
     EXPECT_EQ(FINDCOMPILEDIRECTIVE(name), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Names from a listing and the tools that run ----
+
+TEST_F(BuildTest, NamesFromTheListingThatCouldEndTheirArgumentAreRefused) {
+    const struct {
+        const char *key;
+        std::string output, resource;
+        std::string shown;
+    } cases[] = {
+        {"ZEOUTFILE", "a.exe\" -Wl \"--script=evil", "", "a.exe\" -Wl \"--script=evil"},
+        {"ZEOUTFILE", "a\x01" "b.exe", "", "a?b.exe"},
+        {"ZERESFILE", "", std::string("x.bat\0.res", 10), "x.bat?.res"},
+    };
+    for (const auto &c : cases) {
+        Document.ProjectSettings.OutputFile = c.output;
+        Document.ProjectSettings.ResourceFile = c.resource;
+        std::int32_t status = -1;
+        const SeenBox box = COMPILE(1, status);
+        EXPECT_EQ(status, 1) << c.key;
+        EXPECT_EQ(box.Caption, "Error starting compiler:");
+        EXPECT_EQ(box.Text, UNSAFENAMEMESSAGE(c.key, c.output + c.resource));
+        EXPECT_NE(box.Text.find(c.key), std::string::npos);
+        EXPECT_NE(box.Text.find(c.shown), std::string::npos) << box.Text;
+    }
+    EXPECT_EQ(Folder.READFILE("fbc.rec"), "");  // nothing was compiled
+}
+
+TEST_F(BuildTest, EveryArgumentReachesTheCompilerAsItWasMeant) {
+    // The configured include folder: a tab, a blank and a trailing backslash.
+    AppSettings.IncludeDir = Folder.FILE("inc\tdir\\");
+    Document.ProjectSettings.TargetType = 1;
+    Document.ProjectSettings.OutputFile = "out dir\\my app.exe";
+    Document.ProjectSettings.ResourceFile = "res dir\\app.rc";
+    LISTINGFILE("my prog.bas", LISTING);
+    std::int32_t status = -1;
+    COMPILE(0, status);
+    const std::vector<std::string> expected = {"-s", "gui", "-v", "-i", Folder.FILE("inc\tdir\\"), "-x",
+                                               "out dir\\my app.exe", "my prog.bas", "res dir\\app.rc"};
+    EXPECT_EQ(ARGUMENTSOF(RECORDED(Folder.READFILE("fbc.rec"), "cmd")), expected);
+}
+
+TEST_F(BuildTest, TheErrorOfTheListingIsNotTakenFromAnotherWhoseNameEndsLikeIt) {
+    Folder.WRITEFILE("fbc.out", "myprog.bas(3) error 1: in the other file\r\nprog.bas(5) error 2: here\r\n");
+    Folder.WRITEFILE("fbc.cfg", "exit=1\r\n");
+    std::int32_t status = -1;
+    COMPILE(0, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), CALL(SCI_POSITIONFROMLINE, 4));
+}
+
+TEST_F(BuildTest, OnlyTheConfiguredCompilerRunsNeverOneInTheListingsFolder) {
+    // A downloaded project with compilers of the same names in it.
+    Folder.MAKEFOLDER("project");
+    Folder.MAKEFOLDER("project\\tools");
+    Folder.MAKEFOLDER("tools");
+    Folder.MAKEFOLDER("on path");
+    const std::string standin = harness::PROGRAMFOLDER() + "standin_freebasic.exe";
+    for (const char *copy : {"tools\\fbc.exe", "on path\\pathfbc.exe", "project\\fbc.exe",
+                             "project\\tools\\fbc.exe", "project\\pathfbc.exe"})
+        ASSERT_TRUE(CopyFileA(standin.c_str(), Folder.FILE(copy).c_str(), FALSE)) << copy;
+    LISTINGFILE("project\\prog.bas", LISTING);
+    const std::string path = [] {
+        char value[32768] = {};
+        GetEnvironmentVariableA("PATH", value, sizeof value);
+        return std::string(value);
+    }();
+    SetEnvironmentVariableA("PATH", (path + ";" + Folder.FILE("on path")).c_str());
+    const struct {
+        const char *configured, *record;
+    } cases[] = {{"tools\\fbc.exe", "tools\\fbc.rec"}, {"fbc.exe", "fbc.rec"}, {"pathfbc.exe", "on path\\pathfbc.rec"}};
+    for (const auto &c : cases) {
+        AppSettings.Compiler = c.configured;
+        std::int32_t status = -1;
+        COMPILE(0, status);
+        // A file dialog in between moves no folder that the next start would use.
+        CALL(SCI_SETSAVEPOINT);
+        {
+            DialogAnswerer answer(CHOOSEFILE(Folder.FILE("project\\prog.bas")));
+            OPENFILE(OPENDIALOG);
+            answer.RESULT();
+        }
+        COMPILE(0, status);
+        const std::string record = Folder.READFILE(c.record);
+        EXPECT_NE(record.find("pid="), std::string::npos) << c.configured;
+        EXPECT_NE(record.find("pid=", record.find("pid=") + 4), std::string::npos) << "twice: " << c.configured;
+        EXPECT_EQ(RECORDED(record, "dir"), Folder.FILE("project")) << c.configured;
+    }
+    SetEnvironmentVariableA("PATH", path.c_str());
+    for (const char *planted : {"project\\fbc.rec", "project\\tools\\fbc.rec", "project\\pathfbc.rec"})
+        EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE(planted))) << planted;
+    // The editor's own current folder was never the listing's.
+    char current[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_NE(std::string(current) + "\\", Folder.FILE("project\\"));
 }
 
 }  // namespace

@@ -131,10 +131,12 @@ TEST_F(ProgramTest, EmptyWindowCommandStartsASecondInstanceWithoutAFile) {
     }
     ASSERT_NE(second, nullptr);
     Sleep(500);
-    // Started with "/e": the last file is not opened there.
+    // Started with "/e": the last file is not opened there, and it reports
+    // no file either (the folder of the test has a blank in its name).
     EXPECT_EQ(harness::WINDOWTEXTOF(second), "Quillet by Vandrell");
     DWORD secondPid = 0;
     GetWindowThreadProcessId(second, &secondPid);
+    EXPECT_EQ(harness::WAITFORDIALOG(secondPid, 1000), nullptr);
     HANDLE secondProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, secondPid);
     PostMessageA(second, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(secondProcess, 10000), WAIT_OBJECT_0);

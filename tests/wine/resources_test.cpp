@@ -17,6 +17,7 @@
 #include "inprocess.h"
 #include "document/document.h"
 #include "resfiles/resfiles.h"
+#include "services/commandline.h"
 #include "ui/resource.h"
 
 
@@ -160,6 +161,45 @@ protected:
 
 std::string QUOTED(const std::string &text) {
     return "\"" + text + "\"";
+}
+
+TEST_F(ResourcesTest, NamesFromTheListingThatNoCommandLineCarriesAreRefused) {
+    STARTWITH(0);
+    LISTING("prog.bas", "Print 1\r\n");
+    Document.ProjectSettings.ResourceFile = "app.res\" /evil \"x.res";
+    auto boxes = RUN(CMD_EDITRESOURCES, {IDOK});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, UNSAFENAMEMESSAGE("ZERESFILE", Document.ProjectSettings.ResourceFile));
+    EXPECT_TRUE(boxes[0].Stop);
+    Document.ProjectSettings.ResourceFile.clear();
+    AppSettings.CompilerType = POWERBASICCOMPILER;
+    LISTING("pb.bas", "#Resource \"app\x01.pbr\"\r\n");
+    boxes = RUN(CMD_UPDATEPBRESOURCES, {IDOK});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, UNSAFENAMEMESSAGE("#Resource", "app\x01.pbr"));
+    EXPECT_TRUE(STARTED(1000).empty());  // nothing started
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("app.res")));  // nothing created
+}
+
+TEST_F(ResourcesTest, ARelativeToolNameIsTheConfiguredOneNeverTheListings) {
+    Folder.MAKEFOLDER("tools");
+    Folder.MAKEFOLDER("project");
+    Folder.MAKEFOLDER("project\\tools");
+    ASSERT_TRUE(CopyFileA(Editor.c_str(), Folder.FILE("tools\\reseditor.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((harness::PROGRAMFOLDER() + "standin_program.exe").c_str(),
+                          Folder.FILE("project\\tools\\reseditor.exe").c_str(), FALSE));
+    STARTWITH(0, "tools\\reseditor.exe", Converter);
+    Folder.WRITEFILE("project\\app.res", "existing");
+    LISTING("project\\prog.bas", "Print 1\r\n");
+    Document.ProjectSettings.ResourceFile = "app.res";
+    // Where an older version left the process after compiling.
+    SetCurrentDirectoryA(Folder.FILE("project").c_str());
+    EXPECT_TRUE(RUN(CMD_EDITRESOURCES).empty());
+    SetCurrentDirectoryA(harness::PROGRAMFOLDER().c_str());
+    auto started = STARTED();
+    EXPECT_EQ(started["arg1"], Folder.FILE("project\\app.res"));
+    Sleep(300);
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("project\\tools\\reseditor.rec")));
 }
 
 }  // namespace
