@@ -30,6 +30,11 @@ struct DOCUMENTRECORD {
     // The settings block cut off the file just opened, until it is applied.
     std::string PendingSettings;
     DISKSTAMP Stamp;
+    // The file starts with the UTF-8 byte-order mark: the text is UTF-8. The
+    // mark is kept out of the editing control (nothing shows it, no caret
+    // lands in it) and written back before the text; positions in the
+    // settings block count it, as they count every byte of the file.
+    bool ByteOrderMark = false;
 };
 extern DOCUMENTRECORD Document;
 

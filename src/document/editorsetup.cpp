@@ -52,6 +52,9 @@ void UPDATELINENUMBERWIDTH() {
 }
 
 void SETUPEDITOR() {
+    // Listings are ANSI (the system's code page) unless they start with the
+    // UTF-8 byte-order mark; the empty document of a fresh window is ANSI.
+    SCI(SCI_SETCODEPAGE, 0);
     APPLYSTYLES();
     SCI(SCI_SETPROPERTY, reinterpret_cast<WPARAM>("fold"), TEXTARG("1"));
     SCI(SCI_SETMARGINTYPEN, 1, SC_MARGIN_NUMBER);

@@ -18,6 +18,7 @@
 #include "document/rtfwriter.h"
 #include "services/barrier.h"
 #include "services/pathtext.h"
+#include "services/textcodes.h"
 #include "document/settingsblock.h"
 
 DOCUMENTRECORD Document;
@@ -150,9 +151,14 @@ bool ASKTOSAVE() {
     }
 }
 
+// Bytes of the file before the control's first byte.
+Sci_Position MARKBYTES() {
+    return Document.ByteOrderMark ? static_cast<Sci_Position>(UTF8MARK.size()) : 0;
+}
+
 std::string MAKESETTINGSBLOCK() {
     COLOURISEALL();
-    return BUILDSETTINGSBLOCK(SCI(SCI_GETCURRENTPOS), FOLDSTATESTRING(FOLDHEADERSEXPANDED()), AppSettings.CompilerType,
+    return BUILDSETTINGSBLOCK(SCI(SCI_GETCURRENTPOS) + MARKBYTES(), FOLDSTATESTRING(FOLDHEADERSEXPANDED()), AppSettings.CompilerType,
                               Document.ProjectSettings);
 }
 
@@ -175,10 +181,12 @@ void APPLYFILESETTINGS() {
         SendMessageA(EditorControl, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(EditorControl, nullptr, TRUE);
     }
-    const LRESULT line = SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(parsed.Caret));
+    // A caret stored inside the mark (by an older version) is at the start.
+    const std::int64_t caret = parsed.Caret > MARKBYTES() ? parsed.Caret - MARKBYTES() : 0;
+    const LRESULT line = SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(caret));
     SCI(SCI_LINESCROLL, 0, line);
     SCI(SCI_ENSUREVISIBLE, line);
-    SCI(SCI_GOTOPOS, static_cast<WPARAM>(parsed.Caret));
+    SCI(SCI_GOTOPOS, static_cast<WPARAM>(caret));
     Document.PendingSettings.clear();
 }
 
@@ -268,13 +276,17 @@ std::int32_t LOADPATH(const std::string &path, OPENAS as) {
                 Document.PendingSettings.assign(buffer.get() + block, length - static_cast<std::size_t>(block));
                 length = static_cast<std::size_t>(block);
             }
+            Document.ByteOrderMark = STARTSWITHUTF8MARK(buffer.get(), length);
+            const std::size_t skipped = Document.ByteOrderMark ? UTF8MARK.size() : 0;
             SCI(SCI_CLEARDOCUMENTSTYLE);
             SCI(SCI_CLEARALL);
+            // Set while the control is empty, so the text is laid out once.
+            SCI(SCI_SETCODEPAGE, Document.ByteOrderMark ? SC_CP_UTF8 : 0);
             // The loaded text starts without undo history: do not collect any.
             SCI(SCI_SETUNDOCOLLECTION, 0);
             // Appended, the text leaves the caret at the start: no caret move
             // that would lay out a long first line before the window can answer.
-            SCI(SCI_APPENDTEXT, length, reinterpret_cast<LPARAM>(buffer.get()));
+            SCI(SCI_APPENDTEXT, length - skipped, reinterpret_cast<LPARAM>(buffer.get() + skipped));
             SCI(SCI_SETUNDOCOLLECTION, 1);
             SCI(SCI_EMPTYUNDOBUFFER);
             SCI(SCI_SETSAVEPOINT);
@@ -313,6 +325,8 @@ std::int32_t OPENFILE(std::int32_t mode) {
             break;
         SCI(SCI_CLEARDOCUMENTSTYLE);
         SCI(SCI_CLEARALL);
+        SCI(SCI_SETCODEPAGE, 0);
+        Document.ByteOrderMark = false;
         SCI(SCI_EMPTYUNDOBUFFER);
         Document.ProjectSettingsChanged = false;
         Document.Stamp = DISKSTAMP{};
@@ -363,6 +377,8 @@ std::int32_t SAVEFILE() {
             SafeFileWriter writer;
             status = writer.BEGIN(name);
             if (status == 0) {
+                if (Document.ByteOrderMark)
+                    writer.WRITE(UTF8MARK);
                 writer.WRITE(std::string_view(text.get(), length));
                 text.reset();
                 writer.WRITE(MAKESETTINGSBLOCK());
@@ -444,12 +460,22 @@ std::int32_t EXPORTRTF(const std::string &name) {
                 std::string line;
                 unsigned currentStyle = 0;
                 bool complete = true;
-                for (Sci_Position start = 0; complete && start < length; start += piece) {
-                    const Sci_Position end = start + piece < length ? start + piece : length;
+                const bool utf8 = EDITORISUTF8();
+                for (Sci_Position start = 0; complete && start < length;) {
+                    Sci_Position end = start + piece < length ? start + piece : length;
+                    // Pieces of a UTF-8 text end between characters.
+                    if (utf8 && end < length) {
+                        const Sci_Position before = SCI(SCI_POSITIONBEFORE, static_cast<WPARAM>(SCI(
+                                                                                SCI_POSITIONAFTER, static_cast<WPARAM>(end))));
+                        if (before > start)
+                            end = before;
+                    }
                     Sci_TextRangeFull range{{start, end}, styled.get()};
                     SCI(SCI_GETSTYLEDTEXTFULL, 0, reinterpret_cast<LPARAM>(&range));
                     complete = APPENDRTFBODY(reinterpret_cast<const unsigned char *>(styled.get()),
-                                             static_cast<std::size_t>(end - start), writeLine, line, currentStyle);
+                                             static_cast<std::size_t>(end - start), writeLine, line, currentStyle,
+                                             utf8);
+                    start = end;
                 }
                 line += "\\par}";
                 writer.WRITE(line);

@@ -1,12 +1,24 @@
 #include "document/rtfwriter.h"
 
 #include <cstring>
+#include <string>
+
+#include "services/textcodes.h"
 
 namespace {
 
-// Most bytes one character can produce: "\cf31 ", a backslash and the
-// character; also room enough for "\par ".
-constexpr std::ptrdiff_t MAXCHARBYTES = 8;
+// Most bytes one character can produce: "\cf31 " and two Unicode escapes
+// "\u-10000?" of a surrogate pair; also room enough for "\par ".
+constexpr std::ptrdiff_t MAXCHARBYTES = 32;
+
+// One code point as RTF's Unicode escape: "\u" and its value as a signed
+// 16-bit number, then "?" for readers that know no Unicode.
+char *UNICODEESCAPE(char *out, unsigned value) {
+    const int signedValue = value >= 0x8000 ? static_cast<int>(value) - 0x10000 : static_cast<int>(value);
+    const std::string text = "\\u" + std::to_string(signedValue) + "?";
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
 
 enum : unsigned char { PLAIN, ESCAPED, LINEEND };
 
@@ -68,7 +80,7 @@ bool WRITERTFBODY(const unsigned char *styled, std::size_t count, const std::fun
 }
 
 bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
-                   std::string &line, unsigned &currentStyle) {
+                   std::string &line, unsigned &currentStyle, bool utf8) {
     // The line is built through a pointer into line, which is kept at least
     // MAXCHARBYTES ahead of the write position; one comparison per character
     // instead of a capacity check per appended byte.
@@ -87,7 +99,8 @@ bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::fu
         const unsigned char c = at[0];
         const unsigned style = at[1] & 31u;
         const unsigned char kind = CHARKINDS.Kind[c];
-        if (kind == PLAIN && style == currentStyle) {
+        const bool multibyte = utf8 && c >= 0x80;
+        if (kind == PLAIN && style == currentStyle && !multibyte) {
             *out++ = static_cast<char>(c);
             continue;
         }
@@ -113,6 +126,23 @@ bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::fu
                 *out++ = static_cast<char>('0' + style / 10);
             *out++ = static_cast<char>('0' + style % 10);
             *out++ = ' ';
+        }
+        if (multibyte) {
+            // The sequence's bytes are every second byte from here on.
+            char bytes[4];
+            std::size_t have = 0;
+            for (const unsigned char *b = at; b != end && have < 4; b += 2)
+                bytes[have++] = static_cast<char>(*b);
+            char32_t codePoint;
+            const std::size_t used = DECODEUTF8(std::string_view(bytes, have), 0, codePoint);
+            at += 2 * (used - 1);
+            if (codePoint >= 0x10000) {
+                out = UNICODEESCAPE(out, 0xD800 + ((codePoint - 0x10000) >> 10));
+                out = UNICODEESCAPE(out, 0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+            } else {
+                out = UNICODEESCAPE(out, codePoint);
+            }
+            continue;
         }
         if (kind == ESCAPED)
             *out++ = '\\';

@@ -23,8 +23,15 @@ std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&
 // The same for a text taken piece by piece: line holds the unfinished line
 // and currentStyle the style in force, from one piece to the next (an empty
 // line and style 0 before the first piece).
+// With utf8 set the characters are UTF-8 (a UTF-8 listing): every character
+// above 127 is written as RTF's Unicode escape "\uN?" (N the signed 16-bit
+// value; two escapes, a surrogate pair, above U+FFFF), so that a reader shows
+// the same letters. A byte that starts no valid sequence, or a sequence cut
+// off at the end of count, is written as U+FFFD; callers that hand the text
+// over in pieces cut the pieces between characters. Without utf8 the bytes
+// are written as they are (the ANSI code page).
 bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
-                   std::string &line, unsigned &currentStyle);
+                   std::string &line, unsigned &currentStyle, bool utf8 = false);
 
 bool WRITERTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
                   std::string &rest);

@@ -86,7 +86,8 @@ void ONINITSEARCH(HWND dialog) {
 }
 
 void SEARCHNEXT(HWND dialog) {
-    std::string text = FIELDTEXT(dialog, IDC_SEARCHTEXT);
+    // The dialog's text is ANSI; a UTF-8 listing is searched for its UTF-8 form.
+    std::string text = EDITORTEXTOF(FIELDTEXT(dialog, IDC_SEARCHTEXT));
     Sci_TextToFind find{};
     find.chrg.cpMin = static_cast<Sci_PositionCR>(SCI(SCI_GETCURRENTPOS));
     find.chrg.cpMax = static_cast<Sci_PositionCR>(SCI(SCI_GETLENGTH));
@@ -105,7 +106,7 @@ void REPLACESELECTION(HWND dialog) {
         ENABLE(dialog, IDC_REPLACE, false);
         return;
     }
-    const std::string replacement = FIELDTEXT(dialog, IDC_REPLACETEXT);
+    const std::string replacement = EDITORTEXTOF(FIELDTEXT(dialog, IDC_REPLACETEXT));
     SCI(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(replacement.c_str()));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
@@ -115,8 +116,8 @@ void REPLACESELECTION(HWND dialog) {
 void REPLACEALL(HWND dialog) {
     if (MessageBoxA(dialog, REPLACEALLQUESTION().c_str(), "Replace all", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const std::string search = FIELDTEXT(dialog, IDC_SEARCHTEXT);
-    const std::string replacement = FIELDTEXT(dialog, IDC_REPLACETEXT);
+    const std::string search = EDITORTEXTOF(FIELDTEXT(dialog, IDC_SEARCHTEXT));
+    const std::string replacement = EDITORTEXTOF(FIELDTEXT(dialog, IDC_REPLACETEXT));
     const auto replacementLength = static_cast<Sci_Position>(replacement.size());
     SCI(SCI_SETSEARCHFLAGS, static_cast<WPARAM>(FLAGSOF(dialog)));
     SCI(SCI_SETTARGETSTART, static_cast<WPARAM>(SCI(SCI_GETANCHOR)));

@@ -55,8 +55,11 @@ void OPENHELP(const HelpCall &call) {
 int GETHELPKEYWORD(std::string &keyword) {
     const Sci_Position caret = SCI(SCI_GETCURRENTPOS);
     const Sci_Position start = SCI(SCI_WORDSTARTPOSITION, static_cast<WPARAM>(caret), 0);
-    const Sci_Position end =
-        static_cast<Sci_Position>(KEYWORDRANGEEND(start, SCI(SCI_WORDENDPOSITION, static_cast<WPARAM>(caret), 0)));
+    const Sci_Position wordEnd = SCI(SCI_WORDENDPOSITION, static_cast<WPARAM>(caret), 0);
+    Sci_Position end = static_cast<Sci_Position>(KEYWORDRANGEEND(start, wordEnd));
+    // A word cut short is cut between characters, never inside one.
+    if (end < wordEnd)
+        end = SCI(SCI_POSITIONBEFORE, static_cast<WPARAM>(SCI(SCI_POSITIONAFTER, static_cast<WPARAM>(end))));
     std::string text(static_cast<std::size_t>(end - start) + 1, '\0');
     Sci_TextRange range{};
     range.chrg.cpMin = static_cast<Sci_PositionCR>(start);
@@ -64,7 +67,9 @@ int GETHELPKEYWORD(std::string &keyword) {
     range.lpstrText = text.data();
     const auto got = static_cast<std::size_t>(SCI(SCI_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
     text.resize(got < text.size() ? got : text.size() - 1);
-    keyword = std::move(text);
+    // The help viewers take ANSI text: a word of a UTF-8 listing is handed
+    // over as the same characters.
+    keyword = ANSIOFEDITORTEXT(text);
     return CHOOSEHELPKEYWORD(keyword, BASICKEYWORDLIST());
 }
 

@@ -3,6 +3,7 @@ list(APPEND QUILLET_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/settingsrules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pathtext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/textcodes.cpp
 )
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/handles.cpp

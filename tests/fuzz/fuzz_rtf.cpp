@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "document/rtfwriter.h"
+#include "services/textcodes.h"
 #include "fuzzcheck.h"
 
 namespace {
@@ -41,6 +42,49 @@ std::string PLAINTEXT(std::string_view body) {
         } else if (body.substr(i, 5) == "\\par ") {
             text += '\n';
             i += 4;
+        } else {
+            FUZZCHECK(body.substr(i, 3) == "\\cf");
+            i += 3;
+            while (i < body.size() && body[i] >= '0' && body[i] <= '9')
+                ++i;
+            FUZZCHECK(i < body.size() && body[i] == ' ');
+        }
+    }
+    return text;
+}
+
+// Reads the body of a UTF-8 listing back as UTF-16: bytes below 128 as they
+// are, Unicode escapes as the code unit they give.
+std::u16string WIDETEXT(std::string_view body) {
+    std::u16string text;
+    for (size_t i = 0; i < body.size(); ++i) {
+        const auto c = static_cast<unsigned char>(body[i]);
+        FUZZCHECK(c < 0x80);
+        if (c != '\\') {
+            text += static_cast<char16_t>(c);
+            continue;
+        }
+        const char next = i + 1 < body.size() ? body[i + 1] : '\0';
+        if (next == '\\' || next == '{' || next == '}') {
+            text += static_cast<char16_t>(next);
+            ++i;
+        } else if (body.substr(i, 5) == "\\par ") {
+            text += u'\n';
+            i += 4;
+        } else if (next == 'u') {
+            // The signed 16-bit value of the code unit, then one '?'.
+            size_t at = i + 2;
+            const bool negative = at < body.size() && body[at] == '-';
+            at += negative ? 1 : 0;
+            long value = 0;
+            while (at < body.size() && body[at] >= '0' && body[at] <= '9' && value < 100000)
+                value = value * 10 + (body[at++] - '0');
+            FUZZCHECK(at < body.size() && body[at] == '?');
+            if (negative)
+                value = 0x10000 - value;
+            FUZZCHECK(value >= 0x80 && value <= 0xFFFF);
+            text += static_cast<char16_t>(value);
+            i = at;
         } else {
             FUZZCHECK(body.substr(i, 3) == "\\cf");
             i += 3;
@@ -88,5 +132,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (styled[2 * i] != '\r')
             expected += static_cast<char>(styled[2 * i]);
     FUZZCHECK(PLAINTEXT(body) == expected);
+
+    // As a UTF-8 listing: every character comes back, those above 127 from
+    // their escapes, a byte that starts no character as U+FFFD.
+    std::string utf8Body;
+    std::string line;
+    unsigned style = 0;
+    FUZZCHECK(APPENDRTFBODY(
+        styled, count,
+        [&utf8Body](std::string_view text) {
+            utf8Body += text;
+            return true;
+        },
+        line, style, true));
+    utf8Body += line;
+    depth = 0;
+    FUZZCHECK(BALANCED(utf8Body, depth));
+    FUZZCHECK(depth == 0);
+    std::string raw;
+    for (size_t i = 0; i < count; ++i)
+        raw += static_cast<char>(styled[2 * i]);
+    std::u16string wideExpected;
+    for (const char16_t unit : UTF16OFUTF8(raw))
+        if (unit != u'\r')
+            wideExpected += unit;
+    FUZZCHECK(WIDETEXT(utf8Body) == wideExpected);
     return 0;
 }

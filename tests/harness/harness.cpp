@@ -133,23 +133,28 @@ void DialogAnswerer::RUN(int timeoutMs) {
     }
 }
 
-BoxWatcher::BoxWatcher(std::string prefix, int answer) : Prefix(std::move(prefix)), Answer(answer) {
+BoxWatcher::BoxWatcher(std::string prefix, int answer)
+    : BoxWatcher([prefix, answer](const std::string &text) { return text.rfind(prefix, 0) == 0 ? answer : 0; }) {}
+
+BoxWatcher::BoxWatcher(std::function<int(const std::string &)> answerOf) : AnswerOf(std::move(answerOf)) {
     Worker = std::thread([this] {
         std::vector<HWND> answered;
         while (Running) {
             struct Look {
-                const std::string *Prefix;
+                const std::function<int(const std::string &)> *AnswerOf;
                 const std::vector<HWND> *Answered;
                 HWND Found;
-            } look{&Prefix, &answered, nullptr};
+            } look{&AnswerOf, &answered, nullptr};
             EnumWindows(
                 [](HWND w, LPARAM param) -> BOOL {
                     auto *l = reinterpret_cast<Look *>(param);
                     DWORD owner = 0;
                     GetWindowThreadProcessId(w, &owner);
+                    // Message boxes only: they have the static text 0xFFFF.
                     if (owner != GetCurrentProcessId() || !IsWindowVisible(w) || CLASSNAMEOF(w) != "#32770" ||
+                        !GetDlgItem(w, 0xFFFF) ||
                         std::find(l->Answered->begin(), l->Answered->end(), w) != l->Answered->end() ||
-                        MESSAGEBOXTEXT(w).rfind(*l->Prefix, 0) != 0)
+                        (*l->AnswerOf)(MESSAGEBOXTEXT(w)) == 0)
                         return TRUE;
                     l->Found = w;
                     return FALSE;
@@ -161,7 +166,7 @@ BoxWatcher::BoxWatcher(std::string prefix, int answer) : Prefix(std::move(prefix
                 Last = MESSAGEBOXTEXT(box);
                 ++Count;
                 answered.push_back(box);
-                PRESSBUTTON(box, Answer);
+                PRESSBUTTON(box, AnswerOf(Last));
             }
             Sleep(20);
         }

@@ -68,14 +68,15 @@ private:
 class BoxWatcher {
 public:
     BoxWatcher(std::string prefix, int answer);
+    // Answers every message box with the button answerOf chooses for its text.
+    explicit BoxWatcher(std::function<int(const std::string &)> answerOf);
     ~BoxWatcher();
     // Stops watching; the number of boxes answered.
     int STOP();
     std::string LASTTEXT() const { return Last; }
 
 private:
-    std::string Prefix;
-    int Answer;
+    std::function<int(const std::string &)> AnswerOf;
     std::atomic<bool> Running{true};
     int Count = 0;
     std::string Last;

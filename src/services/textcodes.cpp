@@ -1,0 +1,99 @@
+#include "services/textcodes.h"
+
+namespace {
+
+constexpr char32_t REPLACEMENT = 0xFFFD;
+
+void APPENDUTF8(std::string &out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+bool STARTSWITHUTF8MARK(const char *bytes, std::size_t length) {
+    return length >= UTF8MARK.size() && std::string_view(bytes, UTF8MARK.size()) == UTF8MARK;
+}
+
+std::string UTF8OFUTF16(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = REPLACEMENT;
+        }
+        APPENDUTF8(out, c);
+    }
+    return out;
+}
+
+std::size_t DECODEUTF8(std::string_view text, std::size_t at, char32_t &codePoint, bool *needMore) {
+    if (needMore)
+        *needMore = false;
+    const auto lead = static_cast<unsigned char>(text[at]);
+    codePoint = REPLACEMENT;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    }
+    std::size_t length;
+    char32_t value;
+    char32_t smallest;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, smallest = 0x10000;
+    } else {
+        return 1;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if (at + i >= text.size()) {
+            if (needMore)
+                *needMore = true;
+            return 1;
+        }
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80)
+            return 1;
+        value = (value << 6) | (next & 0x3F);
+    }
+    if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return 1;
+    codePoint = value;
+    return length;
+}
+
+std::u16string UTF16OFUTF8(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t c;
+        at += DECODEUTF8(text, at, c);
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
+}

@@ -1,0 +1,25 @@
+// UTF-8 and UTF-16, as the editing control and Windows' wide calls hold
+// text, and the byte-order mark that makes a listing a UTF-8 listing. Text
+// only.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The bytes a UTF-8 listing starts with (EF BB BF).
+constexpr std::string_view UTF8MARK = "\xEF\xBB\xBF";
+bool STARTSWITHUTF8MARK(const char *bytes, std::size_t length);
+
+// UTF-16 (as Windows' wide calls give it) as UTF-8. An unpaired surrogate
+// becomes U+FFFD.
+std::string UTF8OFUTF16(std::u16string_view text);
+// UTF-8 as UTF-16. A byte that starts no valid sequence (a stray
+// continuation byte, an overlong form, a surrogate, a cut-off sequence)
+// becomes U+FFFD, one for each such byte.
+std::u16string UTF16OFUTF8(std::string_view text);
+
+// Reads one code point from UTF-8 at text[at]; returns its length in bytes
+// (1 for an invalid byte, whose code point is U+FFFD). Also used where text
+// arrives in pieces: needMore is set when the sequence runs past the end.
+std::size_t DECODEUTF8(std::string_view text, std::size_t at, char32_t &codePoint, bool *needMore = nullptr);
