@@ -93,26 +93,27 @@ public:
     }
 
 private:
+    struct Find {
+        HWND Dialog;
+        HWND Found;
+    };
+    // A named stdcall function: on i686 a lambda does not convert to WNDENUMPROC.
+    static BOOL CALLBACK FINDOTHERBOX(HWND window, LPARAM param) {
+        auto *f = reinterpret_cast<Find *>(param);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char name[32] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (process == GetCurrentProcessId() && window != f->Dialog && IsWindowVisible(window) &&
+            std::string(name) == "#32770") {
+            f->Found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
     static HWND FINDBOX(HWND dialog) {
-        struct Find {
-            HWND Dialog;
-            HWND Found;
-        } find{dialog, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto *f = reinterpret_cast<Find *>(param);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                char name[32] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (process == GetCurrentProcessId() && window != f->Dialog && IsWindowVisible(window) &&
-                    std::string(name) == "#32770") {
-                    f->Found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&find));
+        Find find{dialog, nullptr};
+        EnumWindows(FINDOTHERBOX, reinterpret_cast<LPARAM>(&find));
         return find.Found;
     }
     std::thread Worker;

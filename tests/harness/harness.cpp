@@ -133,6 +133,29 @@ void DialogAnswerer::RUN(int timeoutMs) {
     }
 }
 
+namespace {
+struct BoxLook {
+    const std::function<int(const std::string &)> *AnswerOf;
+    const std::vector<HWND> *Answered;
+    HWND Found;
+};
+
+// Window enumeration callbacks are named functions, not lambdas: on i686 they
+// must be stdcall, which a lambda's conversion does not give.
+BOOL CALLBACK FINDUNANSWEREDBOX(HWND w, LPARAM param) {
+    auto *l = reinterpret_cast<BoxLook *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    // Message boxes only: they have the static text 0xFFFF.
+    if (owner != GetCurrentProcessId() || !IsWindowVisible(w) || CLASSNAMEOF(w) != "#32770" ||
+        !GetDlgItem(w, 0xFFFF) || std::find(l->Answered->begin(), l->Answered->end(), w) != l->Answered->end() ||
+        (*l->AnswerOf)(MESSAGEBOXTEXT(w)) == 0)
+        return TRUE;
+    l->Found = w;
+    return FALSE;
+}
+}  // namespace
+
 BoxWatcher::BoxWatcher(std::string prefix, int answer)
     : BoxWatcher([prefix, answer](const std::string &text) { return text.rfind(prefix, 0) == 0 ? answer : 0; }) {}
 
@@ -140,26 +163,8 @@ BoxWatcher::BoxWatcher(std::function<int(const std::string &)> answerOf) : Answe
     Worker = std::thread([this] {
         std::vector<HWND> answered;
         while (Running) {
-            struct Look {
-                const std::function<int(const std::string &)> *AnswerOf;
-                const std::vector<HWND> *Answered;
-                HWND Found;
-            } look{&AnswerOf, &answered, nullptr};
-            EnumWindows(
-                [](HWND w, LPARAM param) -> BOOL {
-                    auto *l = reinterpret_cast<Look *>(param);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(w, &owner);
-                    // Message boxes only: they have the static text 0xFFFF.
-                    if (owner != GetCurrentProcessId() || !IsWindowVisible(w) || CLASSNAMEOF(w) != "#32770" ||
-                        !GetDlgItem(w, 0xFFFF) ||
-                        std::find(l->Answered->begin(), l->Answered->end(), w) != l->Answered->end() ||
-                        (*l->AnswerOf)(MESSAGEBOXTEXT(w)) == 0)
-                        return TRUE;
-                    l->Found = w;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&look));
+            BoxLook look{&AnswerOf, &answered, nullptr};
+            EnumWindows(FINDUNANSWEREDBOX, reinterpret_cast<LPARAM>(&look));
             HWND box = look.Found;
             if (box) {
                 Sleep(50);

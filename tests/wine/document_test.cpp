@@ -29,22 +29,33 @@ const std::string LISTING =
     "  Return 3\r\n"
     "End Function\r\n";
 
+struct FindControl {
+    int Id;
+    HWND Found;
+};
+
+// Enumeration callbacks are named stdcall functions: on i686 a lambda does
+// not convert to WNDENUMPROC.
+BOOL CALLBACK FINDCONTROLBYID(HWND child, LPARAM param) {
+    auto *f = reinterpret_cast<FindControl *>(param);
+    if (GetDlgCtrlID(child) == f->Id) {
+        f->Found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FINDLISTVIEW(HWND child, LPARAM param) {
+    if (harness::CLASSNAMEOF(child) == "SysListView32") {
+        *reinterpret_cast<HWND *>(param) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND PANELCONTROL(HWND dialog, int id) {
-    struct Find {
-        int Id;
-        HWND Found;
-    } find{id, nullptr};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto *f = reinterpret_cast<Find *>(param);
-            if (GetDlgCtrlID(child) == f->Id) {
-                f->Found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    FindControl find{id, nullptr};
+    EnumChildWindows(dialog, FINDCONTROLBYID, reinterpret_cast<LPARAM>(&find));
     return find.Found;
 }
 
@@ -293,16 +304,7 @@ TEST_F(DocumentTest, OpenDialogHasThePanelAndOpensTheChosenFile) {
         includeEnabled = IsWindowEnabled(PANELCONTROL(dialog, IDC_INCLUDEDIR));
         // Selecting the file in the list shows its first line.
         HWND list = nullptr;
-        EnumChildWindows(
-            dialog,
-            [](HWND child, LPARAM param) -> BOOL {
-                if (harness::CLASSNAMEOF(child) == "SysListView32") {
-                    *reinterpret_cast<HWND *>(param) = child;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&list));
+        EnumChildWindows(dialog, FINDLISTVIEW, reinterpret_cast<LPARAM>(&list));
         if (list) {
             LVITEMA item{};
             item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
