@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds Quillet: the 32-bit release (i686), the x86-64 build that the tests
-# run under Wine, the fuzz targets of the core (clang) and the native build
-# of the core and its tests.
+# Builds Quillet: the 32-bit release (i686) and the x86-64 build, each with
+# the tests that run it under Wine, the fuzz targets of the core (clang) and
+# the native build of the core and its tests.
 # Usage: scripts/build.sh [all|i686|x64|fuzz|native]   (default: all)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,7 +16,7 @@ cross() {
 }
 
 case "$what" in
-  all|i686) cross i686 i686 OFF ;;&
+  all|i686) cross i686 i686 ON ;;&
   all|x64) cross x86_64 x64 ON ;;&
   all|fuzz)
     # The core's parsers and writers under libFuzzer with the sanitizers.

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # CTest's launcher for a test program of the Windows build: runs it under
-# Wine in its own folder. The test command starts the display and the Wine
-# prefix once; run alone, this starts and stops its own.
+# Wine in its own folder, in the prefix of its build (QUILLET_WINE_TARGET:
+# x64 or i686). The test command starts the display and the Wine prefixes
+# once; run alone, this starts and stops its own. A program of the 32-bit
+# build on a machine that cannot run it ends with code 77, which CTest
+# reports as skipped, with the reason in one line.
 set -uo pipefail
 exe="$1"; shift
 here="$(cd "$(dirname "$0")/.." && pwd)"
 source "$here/scripts/wine-env.sh"
+if [ "$QUILLET_WINE_TARGET" = i686 ]; then
+  reason="$(quillet_i386_reason)"
+  if [ -n "$reason" ]; then
+    echo "skipped: the 32-bit build is not run here: $reason"
+    exit 77
+  fi
+fi
 own=0
 if [ -z "${QUILLET_WINE_READY:-}" ]; then quillet_wine_start; own=1; fi
 cd "$(dirname "$exe")"
@@ -18,6 +28,8 @@ if [ $rc = 0 ] && ! grep -q '^\[  PASSED  \]' "$out"; then
   echo "wine-run: $exe ended without completing its tests" >&2
   rc=1
 fi
+# A failing test program must not pass for skipped.
+[ $rc = 77 ] && rc=1
 rm -f "$out"
 [ $own = 1 ] && quillet_wine_stop
 exit $rc
