@@ -72,6 +72,11 @@ std::string REPLACEALLQUESTION() {
            "Really replace all from current position to end of listing?";
 }
 
+std::string REPLACEALLNOMEMORY(std::int64_t count) {
+    return "Not enough memory to replace all.\r" + std::to_string(count) +
+           " occurrences replaced; the rest of the listing is unchanged.";
+}
+
 std::string REPLACEALLRESULT(std::int64_t count, std::uint32_t milliseconds) {
     return std::to_string(count) + " occurrences replaced.\rNeeded time: " + std::to_string(milliseconds) +
            " Milliseconds";

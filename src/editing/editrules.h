@@ -93,3 +93,4 @@ EditPosition GOTOTARGETLINE(std::string_view fieldText);
 std::string NOSELECTIONTEXT();
 std::string REPLACEALLQUESTION();
 std::string REPLACEALLRESULT(std::int64_t count, std::uint32_t milliseconds);
+std::string REPLACEALLNOMEMORY(std::int64_t count);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <string>
 
 #include "services/settingsrules.h"
@@ -134,6 +135,16 @@ void REPLACEALL(HWND dialog) {
     // Nothing is painted while the loop runs; with redrawing on, every folded
     // Sub a replacement unfolds would update the scroll bars at once.
     RedrawPause pause;
+    // The control reports memory it could not get in its status, and a
+    // replacement that ran out of it may have deleted the match without
+    // inserting the replacement. So the room for a growing listing is taken
+    // ahead, in steps (in the 32-bit program a grown text needs one free
+    // block of its whole size), and the loop stops at the first failure with
+    // every replacement made whole and the rest untouched.
+    SCI(SCI_SETSTATUS, SC_STATUS_OK);
+    const Sci_Position growth = replacementLength - static_cast<Sci_Position>(search.size());
+    Sci_Position room = 0;
+    bool outOfMemory = false;
     // An empty search text would match everywhere without moving on.
     while (!search.empty()) {
         if (timeGetTime() - changed >= CURSORFRAMEMS) {
@@ -144,7 +155,20 @@ void REPLACEALL(HWND dialog) {
         const Sci_Position found = SCI(SCI_SEARCHINTARGET, search.size(), reinterpret_cast<LPARAM>(search.c_str()));
         if (found < 0)
             break;
-        SCI(SCI_REPLACETARGET, replacement.size(), reinterpret_cast<LPARAM>(replacement.c_str()));
+        const Sci_Position before = SCI(SCI_GETLENGTH);
+        if (growth > 0 && before + growth > room) {
+            room = before + std::max(before / 8, growth);
+            SCI(SCI_ALLOCATE, static_cast<WPARAM>(room));
+        }
+        if (SCI(SCI_GETSTATUS) == SC_STATUS_OK)
+            SCI(SCI_REPLACETARGET, replacement.size(), reinterpret_cast<LPARAM>(replacement.c_str()));
+        if (SCI(SCI_GETSTATUS) != SC_STATUS_OK) {
+            if (SCI(SCI_GETLENGTH) != before)
+                SCI(SCI_UNDO);  // the match deleted without its replacement
+            SCI(SCI_SETSTATUS, SC_STATUS_OK);
+            outOfMemory = true;
+            break;
+        }
         SCI(SCI_SETTARGETSTART, static_cast<WPARAM>(found + replacementLength));
         SCI(SCI_SETTARGETEND, static_cast<WPARAM>(SCI(SCI_GETLENGTH)));
         ++count;
@@ -152,6 +176,10 @@ void REPLACEALL(HWND dialog) {
     pause.RESUME();
     const DWORD elapsed = timeGetTime() - started;
     SetCursor(LoadCursorA(nullptr, ARROWCURSOR));
+    if (outOfMemory) {
+        MessageBoxA(dialog, REPLACEALLNOMEMORY(count).c_str(), PROGRAMCAPTION, MB_ICONHAND);
+        return;
+    }
     const Sci_Position end = SCI(SCI_GETTARGETSTART);
     SELECTSHOWN(end - replacementLength, end, end);
     MessageBoxA(dialog, REPLACEALLRESULT(count, elapsed).c_str(), PROGRAMCAPTION, MB_ICONINFORMATION);

@@ -92,6 +92,7 @@ TEST(SearchTexts, AsTheUserSeesThem) {
               "Really replace all from current position to end of listing?");
     EXPECT_EQ(REPLACEALLRESULT(3, 15), "3 occurrences replaced.\rNeeded time: 15 Milliseconds");
     EXPECT_EQ(REPLACEALLRESULT(0, 0), "0 occurrences replaced.\rNeeded time: 0 Milliseconds");
+    EXPECT_EQ(REPLACEALLNOMEMORY(7), "Not enough memory to replace all.\r7 occurrences replaced; the rest of the listing is unchanged.");
 }
 
 }  // namespace
