@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# The release files as a user takes them, run under Wine:
+#   check-installed.sh installer ROOT [blank]
+#     Quillet-<version>-win32-setup.exe /S into a fresh prefix (with blank, a
+#     user profile whose path holds a blank): the files land in the per-user
+#     folder, the Start menu entry and the uninstall entry exist, the
+#     installed program starts, compiles an example and saves a listing that
+#     comes back; the silent uninstaller removes the program files and leaves
+#     the INI file, the keyword files, the examples and the listing alone.
+#   check-installed.sh zip ROOT win32|win64
+#     the zip unpacked into a folder whose path holds a blank; the program
+#     started from there does the same (the win32 zip with the 32-bit Wine).
+# The 32-bit program needs a machine that runs 32-bit code: where it cannot,
+# this ends with 77 (skipped) and says why.
+set -euo pipefail
+what="$1"; root="$2"; kind="${3:-}"
+version="$(sed -n 's/^project(Quillet VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+case "$what:$kind" in
+  installer:*|zip:win32) export QUILLET_WINE_TARGET=i686 build=i686 ;;
+  zip:win64) export QUILLET_WINE_TARGET=x64 build=x64 ;;
+  *) echo "usage: check-installed.sh installer ROOT [blank] | zip ROOT win32|win64" >&2; exit 2 ;;
+esac
+unset WINEPREFIX
+source "$root/scripts/wine-env.sh"
+if [ "$build" = i686 ]; then
+  reason="$(quillet_i386_reason)"
+  [ -z "$reason" ] || { echo "skipped: the 32-bit release is not run here: $reason"; exit 77; }
+fi
+tests="$root/build/$build/bin/installed_tests.exe"
+[ -f "$tests" ] || { echo "missing $tests (run scripts/build.sh)"; exit 1; }
+work="$(mktemp -d)"
+fail=0
+own=0
+cleanup() {
+  [ "$what" = installer ] && { wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"; }
+  [ $own = 1 ] && quillet_wine_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+if [ -z "${QUILLET_WINE_READY:-}" ]; then quillet_wine_display; own=1; fi
+# No menu entries of the installed program on this machine's own desktop.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.exe=d"
+
+# Runs the tests of the installed program against a Windows folder.
+run_installed() {
+  local out="$work/installed.out"
+  ( cd "$(dirname "$tests")" && QUILLET_PROGRAM="$1" wine "$tests" >"$out" 2>&1 ) || true
+  if grep -q '^\[  PASSED  \] 2 tests' "$out"; then
+    echo "the program in $1 started, compiled an example and saved a listing that came back"
+  else
+    cat "$out"; echo "the program in $1 failed its tests"; fail=1
+  fi
+}
+expect() {  # expect present|absent PATH
+  if [ "$1" = present ] && [ ! -e "$2" ]; then echo "missing: $2"; fail=1; fi
+  if [ "$1" = absent ] && [ -e "$2" ]; then echo "left behind: $2"; fail=1; fi
+  return 0
+}
+
+if [ "$what" = zip ]; then
+  quillet_wine_prefix
+  mkdir -p "$work/Unpacked here"
+  unzip -q "$root/dist/Quillet-$version-$kind.zip" -d "$work/Unpacked here"
+  run_installed "$(winepath -w "$work/Unpacked here/Quillet-$version-$kind")"
+  [ $fail = 0 ] && echo "$kind zip: the program runs from a folder whose path holds a blank"
+  exit $fail
+fi
+
+# A fresh prefix of its own, removed at the end.
+export WINEPREFIX="$root/build/wineprefix-setup${kind:+-$kind}"
+wineserver -k >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
+QUILLET_NEW_DISPLAY=0 quillet_wine_prefix
+if [ "$kind" = blank ]; then
+  # The user's folders under a profile whose path holds a blank, as Windows
+  # keeps them for a user named with a blank.
+  profile='C:\users\Jo Smith'
+  mkdir -p "$WINEPREFIX/drive_c/users/Jo Smith"
+  key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+  wine reg add "$key" /v 'Local AppData' /t REG_EXPAND_SZ /d "$profile\\AppData\\Local" /f >/dev/null 2>&1
+  wine reg add "$key" /v 'AppData' /t REG_EXPAND_SZ /d "$profile\\AppData\\Roaming" /f >/dev/null 2>&1
+  wine reg add "$key" /v 'Programs' /t REG_EXPAND_SZ /d "$profile\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs" /f >/dev/null 2>&1
+  env='HKCU\Volatile Environment'
+  wine reg add "$env" /v USERPROFILE /d "$profile" /f >/dev/null 2>&1
+  wine reg add "$env" /v APPDATA /d "$profile\\AppData\\Roaming" /f >/dev/null 2>&1
+  wine reg add "$env" /v LOCALAPPDATA /d "$profile\\AppData\\Local" /f >/dev/null 2>&1
+  wineserver -w
+fi
+localappdata="$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')"
+setup="$root/dist/Quillet-$version-win32-setup.exe"
+wine "$setup" /S >/dev/null 2>&1 || { echo "the installer failed"; exit 1; }
+wineserver -w
+programs_w="$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')"
+instdir_w="$(wine reg query 'HKCU\Software\Quillet' /v InstallDir 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')"
+instdir="$(winepath -u "$instdir_w" 2>/dev/null)"
+programs="$(winepath -u "$programs_w" 2>/dev/null)"
+echo "installed into $instdir_w (LOCALAPPDATA is $localappdata); Start menu: $programs_w"
+if [ "$instdir_w" != "$localappdata\\Programs\\Quillet" ]; then
+  echo "not the per-user folder: $instdir_w"; fail=1
+fi
+if [ "$kind" = blank ] && [[ "$instdir_w" != *"Jo Smith"* ]]; then
+  echo "the profile with a blank was not used: $instdir_w"; fail=1
+fi
+files="Quillet.exe ZESCIN.DLL README.txt LICENSE.txt LICENSE-Scintilla.txt LICENSE-Lexilla.txt Uninstall.exe"
+for f in $files examples/hello-freebasic.bas examples/hello-freebasic.res examples/hello-powerbasic.bas; do
+  expect present "$instdir/$f"
+done
+cmp -s "$instdir/Quillet.exe" "$root/build/i686/dist/Quillet.exe" || { echo "the installed Quillet.exe is not the release's"; fail=1; }
+lnk="$programs/Quillet/Quillet.lnk"
+expect present "$lnk"
+expect present "$programs/Quillet/Uninstall Quillet.lnk"
+if [ -e "$lnk" ]; then
+  target="$(strings "$lnk"; strings -el "$lnk")"
+  grep -qiF "$instdir_w\\Quillet.exe" <<<"$target" || { echo "the Start menu entry does not start $instdir_w\\Quillet.exe:"; echo "$target"; fail=1; }
+fi
+wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet' /v UninstallString >/dev/null 2>&1 ||
+  { echo "no uninstall entry"; fail=1; }
+
+run_installed "$instdir_w"
+wineserver -w
+# What the user made there: the INI file, the keyword files and a listing.
+for f in Quillet.ini FreeBasicKeywords.txt ApiKeywords.txt mine.bas; do expect present "$instdir/$f"; done
+
+wine "$instdir/Uninstall.exe" /S >/dev/null 2>&1 || { echo "the uninstaller failed"; fail=1; }
+wineserver -w
+for f in $files; do expect absent "$instdir/$f"; done
+expect absent "$programs/Quillet"
+if wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet' >/dev/null 2>&1; then
+  echo "the uninstall entry was left"; fail=1
+fi
+for f in Quillet.ini FreeBasicKeywords.txt ApiKeywords.txt mine.bas examples/hello-freebasic.bas; do
+  expect present "$instdir/$f"
+done
+[ $fail = 0 ] && echo "installer${kind:+ ($kind profile)}: installed, ran and removed; the user's files stay"
+exit $fail
