@@ -1,7 +1,8 @@
 // The limits of the 32-bit release, which holds the listing, its styles, its
 // undo data and the program in 2 GB of address space: the largest listing it
 // accepts opens, saves and exports whole; one byte more is refused with the
-// read error and changes nothing; Replace all over that listing completes.
+// read error and changes nothing; Replace all over that listing completes,
+// or, where the grown text finds no room, says so and changes nothing.
 // Built for the 32-bit program only (the x86-64 build accepts 2 GB, more
 // than a test run should write).
 #include <gtest/gtest.h>
