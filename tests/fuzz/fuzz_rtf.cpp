@@ -27,39 +27,13 @@ bool BALANCED(std::string_view rtf, int &depth) {
     return true;
 }
 
-// Reads the body back: colour words and paragraph marks dropped, escapes undone.
-std::string PLAINTEXT(std::string_view body) {
-    std::string text;
-    for (size_t i = 0; i < body.size(); ++i) {
-        if (body[i] != '\\') {
-            text += body[i];
-            continue;
-        }
-        const char next = i + 1 < body.size() ? body[i + 1] : '\0';
-        if (next == '\\' || next == '{' || next == '}') {
-            text += next;
-            ++i;
-        } else if (body.substr(i, 5) == "\\par ") {
-            text += '\n';
-            i += 4;
-        } else {
-            FUZZCHECK(body.substr(i, 3) == "\\cf");
-            i += 3;
-            while (i < body.size() && body[i] >= '0' && body[i] <= '9')
-                ++i;
-            FUZZCHECK(i < body.size() && body[i] == ' ');
-        }
-    }
-    return text;
-}
-
-// Reads the body of a UTF-8 listing back as UTF-16: bytes below 128 as they
-// are, Unicode escapes as the code unit they give.
-std::u16string WIDETEXT(std::string_view body) {
+// Reads the body back as code units: colour words and paragraph marks
+// dropped, escapes undone, Unicode escapes as the unit they give, any other
+// byte as itself.
+std::u16string READBACK(std::string_view body) {
     std::u16string text;
     for (size_t i = 0; i < body.size(); ++i) {
         const auto c = static_cast<unsigned char>(body[i]);
-        FUZZCHECK(c < 0x80);
         if (c != '\\') {
             text += static_cast<char16_t>(c);
             continue;
@@ -127,11 +101,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     depth = 0;
     FUZZCHECK(BALANCED(body, depth));
     FUZZCHECK(depth == 0);
-    std::string expected;
+    // As an ANSI listing every byte comes back as it was.
+    std::u16string expected;
     for (size_t i = 0; i < count; ++i)
         if (styled[2 * i] != '\r')
-            expected += static_cast<char>(styled[2 * i]);
-    FUZZCHECK(PLAINTEXT(body) == expected);
+            expected += static_cast<char16_t>(styled[2 * i]);
+    FUZZCHECK(READBACK(body) == expected);
 
     // As a UTF-8 listing: every character comes back, those above 127 from
     // their escapes, a byte that starts no character as U+FFFD.
@@ -149,6 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     depth = 0;
     FUZZCHECK(BALANCED(utf8Body, depth));
     FUZZCHECK(depth == 0);
+    for (const char c : utf8Body)
+        FUZZCHECK(static_cast<unsigned char>(c) < 0x80);
     std::string raw;
     for (size_t i = 0; i < count; ++i)
         raw += static_cast<char>(styled[2 * i]);
@@ -156,6 +133,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     for (const char16_t unit : UTF16OFUTF8(raw))
         if (unit != u'\r')
             wideExpected += unit;
-    FUZZCHECK(WIDETEXT(utf8Body) == wideExpected);
+    FUZZCHECK(READBACK(utf8Body) == wideExpected);
     return 0;
 }
