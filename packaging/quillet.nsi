@@ -12,6 +12,40 @@ InstallDirRegKey HKCU "Software\Quillet" "InstallDir"
 
 !define UNINSTKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet"
 
+; "Open with Quillet" for Basic listings, for this user only. Quillet is
+; offered beside whatever program opens these files; the default stays that
+; program's, so the extension keys' own values are never written. Explorer
+; finds Quillet two ways: through our ProgID named in each extension's
+; OpenWithProgids, and through the application key, whose SupportedTypes list
+; the same extensions (it also names Quillet when the user picks it from the
+; full list of programs).
+!define CLASSES "Software\Classes"
+!define PROGID "Quillet.BasicListing"
+!define APPKEY "${CLASSES}\Applications\Quillet.exe"
+!define OPENCOMMAND '"$INSTDIR\Quillet.exe" "%1"'
+!define SHCNE_ASSOCCHANGED 0x08000000
+!define SHCNF_IDLIST 0
+
+; The uninstaller removes an extension's OpenWithProgids key and the
+; extension key itself only when nothing else is left in them. DeleteRegKey
+; /ifempty looks at the values only since NSIS 3.06; before, it would take
+; another program's default value with the key.
+!if ${NSIS_PACKEDVERSION} < 0x03006000
+  !error "NSIS 3.06 or later is needed: DeleteRegKey /ifempty must spare keys that hold values"
+!endif
+
+!macro OPENWITH EXT
+  WriteRegNone HKCU "${CLASSES}\${EXT}\OpenWithProgids" "${PROGID}"
+  WriteRegStr HKCU "${APPKEY}\SupportedTypes" "${EXT}" ""
+!macroend
+
+; Our value goes; the keys only if they held nothing but it.
+!macro UNOPENWITH EXT
+  DeleteRegValue HKCU "${CLASSES}\${EXT}\OpenWithProgids" "${PROGID}"
+  DeleteRegKey /ifempty HKCU "${CLASSES}\${EXT}\OpenWithProgids"
+  DeleteRegKey /ifempty HKCU "${CLASSES}\${EXT}"
+!macroend
+
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -42,11 +76,22 @@ Section "Quillet"
   WriteRegStr HKCU "${UNINSTKEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegDWORD HKCU "${UNINSTKEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTKEY}" "NoRepair" 1
+
+  WriteRegStr HKCU "${CLASSES}\${PROGID}" "" "BASIC listing"
+  WriteRegStr HKCU "${CLASSES}\${PROGID}\DefaultIcon" "" '"$INSTDIR\Quillet.exe",0'
+  WriteRegStr HKCU "${CLASSES}\${PROGID}\shell\open\command" "" '${OPENCOMMAND}'
+  WriteRegStr HKCU "${APPKEY}" "FriendlyAppName" "Quillet"
+  WriteRegStr HKCU "${APPKEY}\shell\open\command" "" '${OPENCOMMAND}'
+  !insertmacro OPENWITH ".bas"
+  !insertmacro OPENWITH ".bi"
+  !insertmacro OPENWITH ".inc"
+  System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i ${SHCNF_IDLIST}, p 0, p 0)'
 SectionEnd
 
-; Removes the program files and nothing else: the INI file, the keyword files
-; and every listing stay, the examples too (a user may have worked in them),
-; and so does the folder when anything is left in it.
+; Removes the program files and what the installer registered, nothing else:
+; the INI file, the keyword files and every listing stay, the examples too (a
+; user may have worked in them), and so does the folder when anything is left
+; in it; another program's values under the extension keys stay as they are.
 Section "Uninstall"
   SetShellVarContext current
   Delete "$INSTDIR\Quillet.exe"
@@ -62,4 +107,11 @@ Section "Uninstall"
   RMDir "$SMPROGRAMS\Quillet"
   DeleteRegKey HKCU "${UNINSTKEY}"
   DeleteRegKey HKCU "Software\Quillet"
+
+  !insertmacro UNOPENWITH ".bas"
+  !insertmacro UNOPENWITH ".bi"
+  !insertmacro UNOPENWITH ".inc"
+  DeleteRegKey HKCU "${CLASSES}\${PROGID}"
+  DeleteRegKey HKCU "${APPKEY}"
+  System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i ${SHCNF_IDLIST}, p 0, p 0)'
 SectionEnd
