@@ -4,6 +4,9 @@
 // stand-in, and a listing saved in the program folder comes back as it was
 // saved. What the program writes there (its INI file, the keyword files,
 // the listing) is left in place: the uninstaller must leave it too.
+// Installed by the installer, it is also offered in Explorer's "Open with"
+// for Basic listings: the commands registered for that start it with a
+// listing (the zips register nothing, so their runs leave that test out).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -30,6 +33,38 @@ std::string PROGRAMDIR() {
     return folder;
 }
 
+// The string value of a key under HKCU\Software\Classes ("" for the key's
+// default); false when the key or the value is missing.
+bool CLASSVALUE(const std::string &key, const char *name, std::string &value) {
+    const std::string path = "Software\\Classes\\" + key;
+    DWORD size = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    std::vector<char> data(size + 1, '\0');
+    size = static_cast<DWORD>(data.size());
+    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data.data(), &size) != ERROR_SUCCESS)
+        return false;
+    value = data.data();
+    return true;
+}
+
+// The names of the values of a key under HKCU\Software\Classes.
+std::vector<std::string> CLASSVALUENAMES(const std::string &key) {
+    std::vector<std::string> names;
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ("Software\\Classes\\" + key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return names;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD length = sizeof name;
+        if (RegEnumValueA(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(handle);
+    return names;
+}
+
 class InstalledTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,14 +84,18 @@ protected:
     // Starts the program as its Start menu entry does (in its own folder)
     // with a listing; returns its main window.
     HWND START(const std::string &listing) {
-        std::string command = "\"" + Program + "Quillet.exe\" \"" + listing + "\"";
+        return LAUNCH("\"" + Program + "Quillet.exe\" \"" + listing + "\"", Program, listing);
+    }
+    // Runs the command line in the folder; returns the main window of the
+    // program it started, once the listing is named in its title.
+    HWND LAUNCH(const std::string &command, const std::string &folder, const std::string &listing) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         std::vector<char> line(command.begin(), command.end());
         line.push_back('\0');
         EXPECT_TRUE(
-            CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Program.c_str(), &startup, &process))
+            CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
             << command;
         Processes.push_back(process);
         WaitForInputIdle(process.hProcess, 5000);
@@ -154,6 +193,54 @@ TEST_F(InstalledTest, AListingSavedInTheProgramFolderComesBack) {
     EXPECT_EQ(EDITORTEXT(window), changed);
     EXPECT_EQ(CLOSE(window), 0u);
     EXPECT_EQ(harness::READWHOLEFILE(listing), saved);
+}
+
+// Explorer's "Open with" offers, for each Basic extension, the programs of the
+// ProgIDs named under the extension's OpenWithProgids and the applications
+// whose SupportedTypes list it; it runs their open command with %1 replaced
+// by the listing's path.
+TEST_F(InstalledTest, OpensAListingThroughItsOpenWithEntry) {
+    const std::string expected = "\"" + Program + "Quillet.exe\" \"%1\"";
+    const std::string program = "\"" + Program + "Quillet.exe\"";
+    std::string progidCommand;
+    for (const char *extension : {".bas", ".bi", ".inc"}) {
+        SCOPED_TRACE(extension);
+        int ours = 0;
+        for (const std::string &progid : CLASSVALUENAMES(std::string(extension) + "\\OpenWithProgids")) {
+            std::string command, description;
+            if (!CLASSVALUE(progid + "\\shell\\open\\command", "", command) || command.rfind(program, 0) != 0)
+                continue;
+            ++ours;
+            EXPECT_EQ(command, expected) << progid;
+            EXPECT_TRUE(CLASSVALUE(progid, "", description) && !description.empty()) << progid << " has no description";
+            progidCommand = command;
+        }
+        EXPECT_EQ(ours, 1) << "ProgIDs under OpenWithProgids that start " << program;
+        std::string type;
+        EXPECT_TRUE(CLASSVALUE("Applications\\Quillet.exe\\SupportedTypes", extension, type))
+            << "not among the types of Applications\\Quillet.exe";
+    }
+    std::string name, appCommand;
+    EXPECT_TRUE(CLASSVALUE("Applications\\Quillet.exe", "FriendlyAppName", name));
+    EXPECT_EQ(name, "Quillet");
+    EXPECT_TRUE(CLASSVALUE("Applications\\Quillet.exe\\shell\\open\\command", "", appCommand));
+    EXPECT_EQ(appCommand, expected);
+    ASSERT_FALSE(progidCommand.empty());
+
+    // The command as Explorer runs it, on a listing in a folder whose name
+    // holds a blank, started in that folder.
+    Folder.MAKEFOLDER("Basic Listings");
+    const std::string folder = Folder.FILE("Basic Listings\\");
+    const std::string listing = folder + "opened from Explorer.bas";
+    const std::string text = "Print \"opened from Explorer\"\r\n";
+    harness::WRITEWHOLEFILE(listing, text);
+    std::string command = progidCommand;
+    command.replace(command.find("%1"), 2, listing);
+    HWND window = LAUNCH(command, folder, listing);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(harness::WINDOWTEXTOF(window), listing);
+    EXPECT_EQ(EDITORTEXT(window), text);
+    EXPECT_EQ(CLOSE(window), 0u);
 }
 
 }  // namespace
