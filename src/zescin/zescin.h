@@ -12,6 +12,11 @@
 #define SCLEX_POWERBASIC 51
 #endif
 
+// Tests only: refuses every reservation of room for an edit above wParam
+// bytes, as if the memory were not there (0 lifts the limit). An edit whose
+// room is refused does not happen and sets SC_STATUS_BADALLOC.
+#define ZESCIN_SETRESERVATIONLIMIT 9901
+
 #ifdef ZESCIN_BUILDING
 #define ZESCIN_API __declspec(dllexport)
 #else
