@@ -11,7 +11,10 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 cmake ninja-build g++ googletest dpkg-dev
   wine wine64 fonts-wine xvfb xauth x11-utils fonts-liberation imagemagick unrtf file
-  zip unzip nsis clang libclang-rt-14-dev
+  zip unzip nsis clang libclang-rt-14-dev locales
+  # A Japanese face: under the Japanese locale Wine measures text of the
+  # double-byte code page only with a font of its script.
+  fonts-vlgothic
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -27,6 +30,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   updated=1
   sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
+# Wine takes its ANSI code page from the locale: the tests of listings and
+# paths in other code pages run under these (1251, 1250, 932).
+for locale in ru_RU pl_PL ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qix "$locale.utf-\?8"; then
+    echo "setup: generating the locale $locale.UTF-8"
+    sudo_ localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  fi
+done
+
 # The 32-bit release runs under Wine only where this machine executes 32-bit
 # code, which depends on its kernel: a tiny static i386 program is run once
 # to find out. Only then is wine32 installed beside wine64 (the same

@@ -16,6 +16,17 @@ if [ "$QUILLET_WINE_TARGET" = i686 ]; then
     exit 77
   fi
 fi
+# A run under another code page (QUILLET_LOCALE, set by CTest) needs the
+# locale that gives it.
+if [ -n "${QUILLET_LOCALE:-}" ]; then
+  if [ "$QUILLET_LOCALE" != C.UTF-8 ] &&
+     ! locale -a 2>/dev/null | grep -qix "$(echo "$QUILLET_LOCALE" | sed 's/\.utf-\?8$//I').utf-\?8"; then
+    echo "skipped: the locale $QUILLET_LOCALE is not on this machine (scripts/setup.sh generates it)"
+    exit 77
+  fi
+  export LANG="$QUILLET_LOCALE"
+  unset LC_ALL LC_CTYPE
+fi
 own=0
 if [ -z "${QUILLET_WINE_READY:-}" ]; then quillet_wine_start; own=1; fi
 cd "$(dirname "$exe")"

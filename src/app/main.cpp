@@ -3,13 +3,16 @@
 #include <windows.h>
 
 #include "services/settingsrules.h"
+#include "services/wintext.h"
 #include "app/app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    GetStartupInfoA(&startup);
+    GetStartupInfoW(&startup);
     const int showState = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
-    const std::string tail = COMMANDTAIL(GetCommandLineA());
+    // The command line as Windows holds it, in UTF-16: a file name of any
+    // characters arrives whole.
+    const std::string tail = COMMANDTAIL(UTF8OF(GetCommandLineW()));
     return QUILLETMAIN(instance, tail.c_str(), showState);
 }

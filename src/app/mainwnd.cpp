@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "services/barrier.h"
 #include "services/commandline.h"
+#include "services/wintext.h"
 #include "build/build.h"
 #include "document/document.h"
 #include "editing/editing.h"
@@ -22,12 +23,14 @@
 namespace {
 
 void CREATEEDITOR(HWND window) {
-    EditorControl = CreateWindowExA(0, "ScintillaPb", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, window,
+    EditorControl = CreateWindowExW(0, L"ScintillaPb", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, window,
                                     nullptr, ProgramInstance, nullptr);
-    EditorPointer = reinterpret_cast<void *>(SendMessageA(EditorControl, SCI_GETDIRECTPOINTER, 0, 0));
+    EditorPointer = reinterpret_cast<void *>(SendMessageW(EditorControl, SCI_GETDIRECTPOINTER, 0, 0));
     SETUPEDITOR();
-    if (!Document.CurrentFile.empty())
-        PostMessageA(window, WM_COMMAND, CMD_OPENCURRENT, 0);
+    STARTRECOVERY();
+    // Once the window runs: unsaved text of an earlier run is offered first,
+    // then the start file opens.
+    PostMessageW(window, WM_STARTDOCUMENT, 0, 0);
     // Files dropped from Explorer open like Open does.
     DragAcceptFiles(window, TRUE);
     SetFocus(EditorControl);
@@ -36,9 +39,12 @@ void CREATEEDITOR(HWND window) {
 // Asks for a file name when the text has none, saves, and compiles with the
 // configured compiler when the text is on disk.
 void COMPILECOMMAND(std::int32_t runAfter) {
+    // A listing just opened is built with its own project settings, not with
+    // those of the one before, also when F5 comes before the timer.
+    APPLYFILESETTINGS();
     if (Document.CurrentFile.empty()) {
-        if (MessageBoxA(MainWindow, "The editor content isn't saved as file. Save now?", PROGRAMCAPTION,
-                        MB_YESNO | MB_ICONHAND) == IDYES)
+        if (MESSAGEBOX(MainWindow, "The editor content isn't saved as file. Save now?", PROGRAMCAPTION,
+                       MB_YESNO | MB_ICONHAND) == IDYES)
             SAVEFILEAS();
     }
     if (Document.CurrentFile.empty())
@@ -77,7 +83,7 @@ void ONCOMMAND(HWND window, int id) {
         SAVEFILEAS();
         break;
     case CMD_EXIT:
-        PostMessageA(window, WM_CLOSE, 0, 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
         break;
     case CMD_UNDO:
         SCI(SCI_UNDO);
@@ -173,6 +179,7 @@ void ONNOTIFY(const SCNotification &n) {
         if (n.linesAdded != 0)
             UPDATELINENUMBERWIDTH();
         STYLETYPEDLINE(n);
+        NOTEDOCUMENTCHANGE();
         break;
     case SCN_NEEDSHOWN:
         REVEALLINES(n.position, n.position + n.length);
@@ -203,16 +210,16 @@ void UPDATEMENUSTATES() {
     CheckMenuItem(MainMenu, CMD_AUTOINDENT, MF_BYCOMMAND | (AppSettings.AutoIndent == 1 ? MF_CHECKED : MF_UNCHECKED));
 }
 
-using HtmlHelpProc = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
+using HtmlHelpProc = HWND(WINAPI *)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
 void CLOSEHELPVIEWERS(HWND window) {
-    WinHelpA(window, AppSettings.BasicHelpFile.c_str(), HELP_QUIT, 0);
+    WinHelpW(window, WIDE(AppSettings.BasicHelpFile).c_str(), HELP_QUIT, 0);
     if (ENDSWITHNOCASE(AppSettings.ApiHelpFile, ".HLP")) {
-        WinHelpA(window, AppSettings.ApiHelpFile.c_str(), HELP_QUIT, 0);
-    } else if (HMODULE hhctrl = GetModuleHandleA("hhctrl.ocx")) {
+        WinHelpW(window, WIDE(AppSettings.ApiHelpFile).c_str(), HELP_QUIT, 0);
+    } else if (HMODULE hhctrl = GetModuleHandleW(L"hhctrl.ocx")) {
         // HTML Help is only loaded once the API help has been shown with it.
-        if (auto htmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void *>(GetProcAddress(hhctrl, "HtmlHelpA"))))
-            htmlHelp(window, AppSettings.ApiHelpFile.c_str(), HH_CLOSE_ALL, 0);
+        if (auto htmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void *>(GetProcAddress(hhctrl, "HtmlHelpW"))))
+            htmlHelp(window, WIDE(AppSettings.ApiHelpFile).c_str(), HH_CLOSE_ALL, 0);
     }
 }
 
@@ -231,7 +238,7 @@ void RECORDWINDOWRECT(HWND window) {
         // screen's, which the start-up gives to CreateWindow.
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &monitor))
             OffsetRect(&r, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
     } else if (!GetWindowRect(window, &r)) {
         return;
@@ -240,6 +247,8 @@ void RECORDWINDOWRECT(HWND window) {
 }
 
 void ONDESTROY(HWND window) {
+    // The window closes after the save question: the text is saved or given up.
+    DROPRECOVERY();
     RECORDWINDOWRECT(window);
     CLOSEHELPVIEWERS(window);
     PostQuitMessage(0);
@@ -248,13 +257,14 @@ void ONDESTROY(HWND window) {
 // A dropped file opens like Open does, with the save prompt first; of several
 // files the first is taken.
 void ONDROPFILES(HDROP drop) {
-    std::string path;
-    const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    std::wstring wide;
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
     if (length != 0 && length != 0xFFFFFFFF) {
-        path.resize(length + 1);
-        path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
+        wide.resize(length + 1);
+        wide.resize(DragQueryFileW(drop, 0, wide.data(), length + 1));
     }
     DragFinish(drop);
+    const std::string path = UTF8OF(wide);
     if (!path.empty())
         OPENPATH(path);
 }
@@ -281,22 +291,39 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         UPDATEMENUSTATES();
         return 0;
     case WM_DOCUMENTNAMED:
-        SetWindowTextA(window, DOCUMENTTITLE().c_str());
+        SETWINDOWTEXT(window, DOCUMENTTITLE());
         return 0;
     case WM_DROPFILES:
         ONDROPFILES(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_QUERYENDSESSION:
-        // Windows is ending: the same question as closing; Cancel, or a save
-        // that failed or was cancelled, keeps the session going.
-        return ASKTOSAVE() ? TRUE : FALSE;
+        // Windows is ending. Unsaved text is copied aside at once: a session
+        // that ends without waiting (an update's restart, a critical end) or
+        // while the question waits leaves it for the next start. Otherwise
+        // the same question as closing; Cancel, or a save that failed or was
+        // cancelled, keeps the session going.
+        WRITERECOVERYNOW();
+        if (lParam & (ENDSESSION_CRITICAL | ENDSESSION_CLOSEAPP))
+            return TRUE;
+        if (!ASKTOSAVE())
+            return FALSE;
+        DROPRECOVERY();
+        return TRUE;
     case WM_ENDSESSION:
         // The process may end without its window being destroyed: the exit
         // settings are written now, as closing writes them.
         if (wParam) {
+            ENDRECOVERY();
             RECORDWINDOWRECT(window);
             SAVEEXITSETTINGS(Document.CurrentFile);
         }
+        return 0;
+    case WM_STARTDOCUMENT:
+        if (!OFFERRECOVERY(Document.CurrentFile) && !Document.CurrentFile.empty())
+            OPENFILE(OPENCURRENT);
+        return 0;
+    case WM_RECOVERYFAILED:
+        REPORTRECOVERYFAILURE();
         return 0;
     case WM_CLOSE:
         // A failed or cancelled save keeps the window, so the text is not lost.
@@ -309,7 +336,7 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace

@@ -2,46 +2,49 @@
 #include <windows.h>
 
 #include "services/settingsrules.h"
+#include "services/wintext.h"
 #include "app/app.h"
 #include "document/document.h"
 #include "ui/resource.h"
 
 
 ATOM REGISTERMAINCLASS(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
+    const std::wstring className = WIDE(MAINCLASSNAME);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MAINWNDPROC;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = MAINCLASSNAME;
-    return RegisterClassExA(&wc);
+    wc.lpszClassName = className.c_str();
+    return RegisterClassExW(&wc);
 }
 
 HWND CREATEMAINWINDOW() {
-    MainMenu = LoadMenuA(ProgramInstance, MAKEINTRESOURCEA(IDM_MAINMENU));
+    MainMenu = LoadMenuW(ProgramInstance, MAKEINTRESOURCEW(IDM_MAINMENU));
     const WindowRect &r = AppSettings.MainWndPos;
-    MainWindow = CreateWindowExA(0, MAINCLASSNAME, DEFAULTTITLE, WS_OVERLAPPEDWINDOW, r.left, r.top,
-                                 r.right - r.left, r.bottom - r.top, nullptr, MainMenu, ProgramInstance, nullptr);
+    MainWindow = CreateWindowExW(0, WIDE(MAINCLASSNAME).c_str(), WIDE(DEFAULTTITLE).c_str(), WS_OVERLAPPEDWINDOW,
+                                 r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, MainMenu, ProgramInstance,
+                                 nullptr);
     return MainWindow;
 }
 
 int RUNMESSAGELOOP() {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // A modeless window that is not open has a handle the system rejects.
-        if (SearchDialog && IsDialogMessageA(SearchDialog, &message))
+        if (SearchDialog && IsDialogMessageW(SearchDialog, &message))
             continue;
-        if (GoToDialog && IsDialogMessageA(GoToDialog, &message))
+        if (GoToDialog && IsDialogMessageW(GoToDialog, &message))
             continue;
-        if (HelpWindow && IsDialogMessageA(HelpWindow, &message))
+        if (HelpWindow && IsDialogMessageW(HelpWindow, &message))
             continue;
-        if (TranslateAcceleratorA(MainWindow, AccelTable, &message))
+        if (TranslateAcceleratorW(MainWindow, AccelTable, &message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -59,9 +62,10 @@ int QUILLETMAIN(HINSTANCE instance, const char *tail, int showState) {
     CREATEMAINWINDOW();
     ShowWindow(MainWindow, showState);
     UpdateWindow(MainWindow);
-    AccelTable = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAINACCEL));
+    AccelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAINACCEL));
     const int exitCode = RUNMESSAGELOOP();
+    ENDRECOVERY();
     SAVEEXITSETTINGS(Document.CurrentFile);
-    UnregisterClassA(MAINCLASSNAME, instance);
+    UnregisterClassW(WIDE(MAINCLASSNAME).c_str(), instance);
     return exitCode;
 }

@@ -15,11 +15,3 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter);
 // The #COMPILE line among the listing's first 100 lines: 0 none, 1 a library,
 // 2 anything else; name receives the file name it gives in double quotes.
 std::int32_t FINDCOMPILEDIRECTIVE(std::string &name);
-
-// What the tests change where the machine cannot: a volume without short
-// (8.3) names, where GetShortPathName gives the long path back. The program
-// itself never sets it.
-struct BUILDSEAMS {
-    bool NoShortNames = false;
-};
-extern BUILDSEAMS BuildSeams;

@@ -84,12 +84,14 @@ std::string TARGETOPTION(int32_t targetType) {
 
 std::string FREEBASICCOMMANDLINE(std::string_view includeDir, std::string_view fileName, int32_t targetType,
                                   std::string_view outputFile, std::string_view resourceFile) {
+    // Names come from the listing and its settings block: none may reach the
+    // compiler as an option.
     std::string line = " " + TARGETOPTION(targetType) + " -v -i " + QUOTEARGUMENT(includeDir);
     if (!outputFile.empty())
-        line += " -x " + QUOTEARGUMENT(outputFile);
-    line += " " + QUOTEARGUMENT(fileName);
+        line += " -x " + QUOTEARGUMENT(POSITIONALNAME(outputFile));
+    line += " " + QUOTEARGUMENT(POSITIONALNAME(fileName));
     if (!resourceFile.empty())
-        line += " " + QUOTEARGUMENT(resourceFile);
+        line += " " + QUOTEARGUMENT(POSITIONALNAME(resourceFile));
     return CUT(line, MAXCOMMANDCHARS);
 }
 
@@ -105,7 +107,8 @@ std::string POWERBASICCOMMANDLINE(std::string_view shortCompiler, std::string_vi
             include.pop_back();
         include = QUOTEARGUMENT(include);
     }
-    return CUT(QUOTEARGUMENT(shortCompiler) + " /L /Q " + QUOTEARGUMENT(fileName) + " /I" + include, MAXCOMMANDCHARS);
+    return CUT(QUOTEARGUMENT(shortCompiler) + " /L /Q " + QUOTEARGUMENT(POSITIONALNAME(fileName)) + " /I" + include,
+               MAXCOMMANDCHARS);
 }
 
 std::string OUTPUTSHOWN(std::string_view output) {
@@ -219,6 +222,11 @@ std::string POWERBASICPROGRAM(std::string_view listingPath, int32_t directiveKin
     return FOLDEROF(listingPath) + std::string(directiveName);
 }
 
+bool WRITTENBYCOMPILE(uint64_t lastWrite, uint64_t compileStart) {
+    constexpr uint64_t SLACK = 2 * 10000000ull;
+    return lastWrite + SLACK >= compileStart;
+}
+
 std::string NOINCLUDEMESSAGE() {
     return "No valid INCLUDE directory set (see menu \"Options\").";
 }
@@ -249,6 +257,11 @@ std::string NOLOGMESSAGE(std::string_view logName) {
 
 std::string PROGRAMNOTFOUNDMESSAGE(std::string_view program) {
     return "File not found:\r" + std::string(program);
+}
+
+std::string NOTBUILTMESSAGE(std::string_view program) {
+    return "This compilation did not write the program to run:\r" + std::string(program) +
+           "\rIt is older than the compilation, so it was not started.";
 }
 
 std::string COMPILERTIMEOUTMESSAGE(int32_t seconds) {

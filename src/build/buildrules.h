@@ -98,6 +98,12 @@ std::string FREEBASICPROGRAM(std::string_view listingPath, int32_t targetType, s
 // the name.
 std::string POWERBASICPROGRAM(std::string_view listingPath, int32_t directiveKind, std::string_view directiveName);
 
+// True when a file last written at lastWrite (in 100-nanosecond units of
+// the file system's clock) was written by a compilation started at
+// compileStart. Two seconds of slack: FAT volumes keep write times to the
+// even second.
+bool WRITTENBYCOMPILE(std::uint64_t lastWrite, std::uint64_t compileStart);
+
 // Message texts.
 constexpr const char *COMPILERERRORCAPTION = "Error starting compiler:";
 constexpr const char *COMPILERRESULTCAPTION = "Compiler result";
@@ -110,4 +116,6 @@ std::string FREEBASICSTARTMESSAGE(std::string_view compiler, std::string_view co
 std::string POWERBASICSTARTMESSAGE(std::string_view commandLine);
 std::string NOLOGMESSAGE(std::string_view logName);
 std::string PROGRAMNOTFOUNDMESSAGE(std::string_view program);
+// Run found a program that this compilation did not write.
+std::string NOTBUILTMESSAGE(std::string_view program);
 std::string COMPILERTIMEOUTMESSAGE(int32_t seconds);

@@ -9,13 +9,14 @@
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/process.h"
+#include "services/wintext.h"
 
 namespace {
 
-std::vector<char> WRITABLE(const std::string &text) {
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    return buffer;
+std::wstring WRITABLE(const std::string &text) {
+    std::wstring line = WIDE(text);
+    line.push_back(L'\0');
+    return line;
 }
 
 // The compiler looked at the exit code every 200 ms and never gave up before
@@ -39,7 +40,7 @@ bool ChildProcess::STARTCAPTURED(const std::string &application, const std::stri
         // too would keep the pipe alive after everyone else let go of it.
         SetHandleInformation(ReadEnd.GET(), HANDLE_FLAG_INHERIT, 0);
     }
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USECOUNTCHARS | STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
@@ -48,7 +49,7 @@ bool ChildProcess::STARTCAPTURED(const std::string &application, const std::stri
     startup.hStdInput = nullptr;
     startup.hStdOutput = WriteEnd.GET();
     startup.hStdError = WriteEnd.GET();
-    std::vector<char> line = WRITABLE(commandLine);
+    std::wstring line = WRITABLE(commandLine);
     const bool ok = CREATEINJOB(application, line, folder, startup);
     // The child has its own copy now; with ours gone, the pipe reports its end
     // as soon as the child and whatever it started have closed theirs.
@@ -60,18 +61,18 @@ bool ChildProcess::STARTCAPTURED(const std::string &application, const std::stri
 
 bool ChildProcess::STARTPLAIN(const std::string &application, const std::string &commandLine,
                               const std::string &folder) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::vector<char> line = WRITABLE(commandLine);
+    std::wstring line = WRITABLE(commandLine);
     return CREATEINJOB(application, line, folder, startup);
 }
 
-bool ChildProcess::CREATEINJOB(const std::string &application, std::vector<char> &line, const std::string &folder,
-                               STARTUPINFOA &startup) {
+bool ChildProcess::CREATEINJOB(const std::string &application, std::wstring &line, const std::string &folder,
+                               STARTUPINFOW &startup) {
     // A job that ends everything in it when it is closed; where jobs cannot be
     // had (an editor started inside a job that forbids others), the compiler
     // runs without one and a time-out ends the compiler alone.
-    Job.RESET(CreateJobObjectA(nullptr, nullptr));
+    Job.RESET(CreateJobObjectW(nullptr, nullptr));
     if (Job.OK()) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -79,10 +80,12 @@ bool ChildProcess::CREATEINJOB(const std::string &application, std::vector<char>
             Job.RESET();
     }
     PROCESS_INFORMATION started{};
+    const std::wstring program = WIDE(application);
+    const std::wstring workIn = WIDE(folder);
     if (!STARTPROCESS([&] {
-            return CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, TRUE,
+            return CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE,
                                   HIGH_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
-                                  folder.empty() ? nullptr : folder.c_str(), &startup, &started) != FALSE;
+                                  folder.empty() ? nullptr : workIn.c_str(), &startup, &started) != FALSE;
         })) {
         Job.RESET();
         return false;

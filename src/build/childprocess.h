@@ -45,8 +45,8 @@ private:
     bool DRAIN(std::size_t keepBytes);
     // Creates the process suspended, puts it into a job of its own (so that
     // the programs it starts can be ended with it) and lets it run.
-    bool CREATEINJOB(const std::string &application, std::vector<char> &line, const std::string &folder,
-                     STARTUPINFOA &startup);
+    bool CREATEINJOB(const std::string &application, std::wstring &line, const std::string &folder,
+                     STARTUPINFOW &startup);
 
     KernelHandle Job;
     KernelHandle Process;

@@ -12,32 +12,33 @@
 #include "services/handles.h"
 #include "services/process.h"
 #include "services/commandline.h"
+#include "services/fileio.h"
 #include "services/pathtext.h"
+#include "services/wintext.h"
 #include "build/build.h"
 #include "build/buildrules.h"
 #include "build/childprocess.h"
 #include "document/document.h"
 
-BUILDSEAMS BuildSeams;
-
 namespace {
 
 void SHOWERROR(const std::string &text, const char *caption) {
-    MessageBoxA(MainWindow, text.c_str(), caption, MB_OK | MB_ICONHAND);
+    MESSAGEBOX(MainWindow, text, caption, MB_OK | MB_ICONHAND);
 }
 
 // The wait cursor while the compiler runs; the arrow again afterwards.
 class WaitCursor {
 public:
-    WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
-    ~WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
+    WaitCursor() { SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }  // IDC_WAIT
+    ~WaitCursor() { SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512))); }  // IDC_ARROW
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
+// 0 seconds means no time-out: the editor waits until the compiler ends.
 DWORD TIMEOUTMS() {
     const auto seconds = static_cast<DWORD>(std::clamp<std::int32_t>(AppSettings.CompileTimeout, 0, 30));
-    return seconds * 1000;
+    return seconds == 0 ? INFINITE : seconds * 1000;
 }
 
 // A line the compiler names may lie beyond the text; it is taken as the last.
@@ -69,49 +70,31 @@ void SELECTERRORWORD(const LOGERRORPOSITION &error) {
     SCI(SCI_SCROLLCARET);
 }
 
+std::uint64_t NOW() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 // Starts the built program without waiting for it, in the listing's folder.
 // A relative name means that folder; the program is named as the file to
 // run, so a path with blanks is neither split nor taken for a program whose
-// name is a prefix of it.
-void STARTPROGRAM(const std::string &program, const std::string &listingFolder) {
+// name is a prefix of it. Only a file the compilation itself wrote is
+// started: the name comes from the listing, which may be a downloaded one
+// with a program of its choosing beside it.
+void STARTPROGRAM(const std::string &program, const std::string &listingFolder, std::uint64_t compileStart) {
     const std::string path = TOOLNAMEKINDOF(program) == TOOLABSOLUTE ? program : listingFolder + program;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(SYSTEMPATH(path).c_str(), GetFileExInfoStandard, &data)) {
+        const std::uint64_t written =
+            (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+        if (!WRITTENBYCOMPILE(written, compileStart)) {
+            MESSAGEBOX(MainWindow, NOTBUILTMESSAGE(path), nullptr, MB_OK | MB_ICONHAND);
+            return;
+        }
+    }
     if (!STARTDETACHED(path, QUOTEARGUMENT(path), listingFolder, SW_SHOW))
-        MessageBoxA(MainWindow, PROGRAMNOTFOUNDMESSAGE(program).c_str(), nullptr, MB_OK | MB_ICONHAND);
-}
-
-// Where the volume has no short names, the long name comes back; the
-// command line quotes it then. A test may ask for that here.
-std::string SHORTPATH(const std::string &path) {
-    if (path.empty())
-        return std::string();
-    if (BuildSeams.NoShortNames)
-        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : path;
-    const DWORD needed = GetShortPathNameA(path.c_str(), nullptr, 0);
-    if (needed == 0)
-        return std::string();
-    std::string buffer(needed, '\0');
-    const DWORD got = GetShortPathNameA(path.c_str(), buffer.data(), needed);
-    if (got == 0 || got >= needed)
-        return std::string();
-    buffer.resize(got);
-    return buffer;
-}
-
-// Reads a whole file; false when it cannot be opened or read.
-bool READWHOLE(const std::string &path, std::string &bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.OK())
-        return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.GET(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF)
-        return false;
-    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!bytes.empty() && !ReadFile(file.GET(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
-        return false;
-    bytes.resize(got);
-    return true;
+        MESSAGEBOX(MainWindow, PROGRAMNOTFOUNDMESSAGE(program), nullptr, MB_OK | MB_ICONHAND);
 }
 
 // Both compilers run in the listing's folder, given as their working folder
@@ -145,7 +128,48 @@ bool SAFEPROJECTNAMES(const PROJECTSETTINGSRECORD &project) {
 void REPORTTIMEOUT(ChildProcess &compiler, const std::string &printed) {
     compiler.END();
     const std::string text = COMPILERTIMEOUTMESSAGE(AppSettings.CompileTimeout) + (printed.empty() ? "" : "\r\r" + printed);
-    MessageBoxA(MainWindow, text.c_str(), COMPILERRESULTCAPTION, MB_OK | MB_ICONWARNING);
+    MESSAGEBOX(MainWindow, text, COMPILERRESULTCAPTION, MB_OK | MB_ICONWARNING);
+}
+
+// A name for the compiler, which reads its command line in the system's ANSI
+// code page: one that the code page holds goes as it is; another as its
+// short form, relative names taken in the listing's folder (where the
+// compiler works). False, after the message, when it has no such form.
+bool COMPILERNAME(const std::string &name, const std::string &listingFolder, std::string &given) {
+    std::string ansi;
+    if (name.empty() || CODEPAGEOFUTF8(name, CP_ACP, ansi)) {
+        given = name;
+        return true;
+    }
+    const std::string full = TOOLNAMEKINDOF(name) == TOOLABSOLUTE ? name : listingFolder + name;
+    if (ANSIPATHOF(full, given))
+        return true;
+    SHOWERROR(NOANSIPATHMESSAGE(full), COMPILERERRORCAPTION);
+    return false;
+}
+
+// The listing's own name as the compiler gets it in its working folder: the
+// name, or the name of its short form.
+bool LISTINGNAMEFORCOMPILER(const std::string &listing, std::string &given) {
+    std::string shortened;
+    if (!ANSIPATHOF(listing, shortened)) {
+        SHOWERROR(NOANSIPATHMESSAGE(listing), COMPILERERRORCAPTION);
+        return false;
+    }
+    given = FILEPART(shortened);
+    return true;
+}
+
+// The compiler's output as the user reads it: text in the console's code
+// page, as the compilers print it.
+std::string OUTPUTTEXT(const std::string &output) {
+    return UTF8OFCODEPAGE(output, CP_OEMCP);
+}
+
+// A name as the compiler prints it: in the ANSI code page it was given in.
+std::string PRINTEDNAME(const std::string &name) {
+    std::string ansi;
+    return CODEPAGEOFUTF8(name, CP_ACP, ansi) ? ansi : name;
 }
 
 }  // namespace
@@ -172,7 +196,7 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
         return 1;
     }
     const std::string compilerPath = TOOLPATH(AppSettings.Compiler);
-    if (GetFileAttributesA(compilerPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (FILEATTRIBUTES(compilerPath) == INVALID_FILE_ATTRIBUTES) {
         SHOWERROR(NOFREEBASICCOMPILERMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
@@ -183,10 +207,16 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
     const PROJECTSETTINGSRECORD project = Document.ProjectSettings;
     if (!SAFEPROJECTNAMES(project))
         return 1;
-    const std::string command = FREEBASICCOMMANDLINE(AppSettings.IncludeDir, name, project.TargetType,
-                                                     project.OutputFile, project.ResourceFile);
+    const std::string folder = FOLDEROF(listing);
+    std::string includeDir, givenName, outputFile, resourceFile;
+    if (!COMPILERNAME(AppSettings.IncludeDir, folder, includeDir) || !LISTINGNAMEFORCOMPILER(listing, givenName) ||
+        !COMPILERNAME(project.OutputFile, folder, outputFile) || !COMPILERNAME(project.ResourceFile, folder, resourceFile))
+        return 1;
+    const std::string command =
+        FREEBASICCOMMANDLINE(includeDir, givenName, project.TargetType, outputFile, resourceFile);
     std::string output;
     DWORD exitCode = STILL_ACTIVE;
+    const std::uint64_t started = NOW();
     {
         ChildProcess compiler;
         if (!compiler.STARTCAPTURED(compilerPath, command, FOLDEROF(listing))) {
@@ -195,39 +225,36 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
         }
         WaitCursor waiting;
         exitCode = compiler.WAIT(TIMEOUTMS(), COMPILEROUTPUTBYTES);
-        output = compiler.OUTPUT();
-        if (!output.empty())
-            OemToCharBuffA(output.data(), output.data(), static_cast<DWORD>(output.size()));
-        output = OUTPUTSHOWN(output);
+        output = OUTPUTSHOWN(compiler.OUTPUT());
         if (exitCode == STILL_ACTIVE) {
-            REPORTTIMEOUT(compiler, output);
+            REPORTTIMEOUT(compiler, OUTPUTTEXT(output));
             return 3;
         }
     }
 
     std::int32_t status = 0;
-    const std::int64_t errorLine = FINDERRORLINE(output, name);
+    const std::int64_t errorLine = FINDERRORLINE(output, PRINTEDNAME(givenName));
     if (errorLine >= 0) {
         GOTOLINESTART(errorLine);
         status = 2;
     }
     if (runAfter == 0 || exitCode != 0) {
-        MessageBoxA(MainWindow, output.c_str(), COMPILERRESULTCAPTION, MB_OK);
+        MESSAGEBOX(MainWindow, OUTPUTTEXT(output), COMPILERRESULTCAPTION, MB_OK);
         return status;
     }
     const std::string program = FREEBASICPROGRAM(listing, project.TargetType, project.OutputFile);
     if (!program.empty())
-        STARTPROGRAM(program, FOLDEROF(listing));
+        STARTPROGRAM(program, FOLDEROF(listing), started);
     return status;
 }
 
 std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
-    const std::string includeDir = SHORTPATH(AppSettings.IncludeDir);
+    const std::string includeDir = SHORTPATHOF(AppSettings.IncludeDir);
     if (includeDir.empty()) {
         SHOWERROR(NOINCLUDEMESSAGE(), COMPILERERRORCAPTION);
         return 1;
     }
-    const std::string compilerPath = SHORTPATH(TOOLPATH(AppSettings.Compiler));
+    const std::string compilerPath = SHORTPATHOF(TOOLPATH(AppSettings.Compiler));
     if (compilerPath.empty()) {
         SHOWERROR(NOPOWERBASICCOMPILERMESSAGE(), COMPILERERRORCAPTION);
         return 1;
@@ -236,7 +263,17 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
     const std::string name = FILEPART(listing);
     if (!CHECKLISTINGNAME(listing, name))
         return 1;
-    const std::string command = POWERBASICCOMMANDLINE(compilerPath, name, includeDir);
+    std::string givenName, ansi;
+    if (!LISTINGNAMEFORCOMPILER(listing, givenName))
+        return 1;
+    if (!CODEPAGEOFUTF8(compilerPath, CP_ACP, ansi) || !CODEPAGEOFUTF8(includeDir, CP_ACP, ansi)) {
+        SHOWERROR(NOANSIPATHMESSAGE(CODEPAGEOFUTF8(compilerPath, CP_ACP, ansi) ? AppSettings.IncludeDir
+                                                                                : AppSettings.Compiler),
+                  COMPILERERRORCAPTION);
+        return 1;
+    }
+    const std::string command = POWERBASICCOMMANDLINE(compilerPath, givenName, includeDir);
+    const std::uint64_t started = NOW();
     {
         ChildProcess compiler;
         if (!compiler.STARTPLAIN(compilerPath, command, FOLDEROF(listing))) {
@@ -252,14 +289,17 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
     }
 
     // A listing whose own name is its log's (x.log) would be read as its log
-    // and deleted: it is neither.
-    const std::string logName = LOGFILENAME(listing);
+    // and deleted: it is neither. The log is named after the name the
+    // compiler was given.
+    const std::string logName = LOGFILENAME(FOLDEROF(listing) + givenName);
     std::string log;
-    if (LOGISLISTING(listing) || !READWHOLE(logName, log)) {
+    if (LOGISLISTING(listing) || !READFILEBYTES(logName, log, 0x7FFFFFFF)) {
         SHOWERROR(NOLOGMESSAGE(logName), COMPILINGERRORCAPTION);
         return 2;
     }
-    DeleteFileA(logName.c_str());
+    DELETEPATH(logName);
+    // The log is text in the system's ANSI code page.
+    log = UTF8OFCODEPAGE(log, CP_ACP);
 
     std::int32_t status = 0;
     const LOGERRORPOSITION error = FINDLOGERROR(log);
@@ -268,13 +308,13 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
         status = 2;
     }
     if (runAfter == 0 || error.Found) {
-        MessageBoxA(MainWindow, log.c_str(), COMPILERRESULTCAPTION, MB_OK);
+        MESSAGEBOX(MainWindow, log, COMPILERRESULTCAPTION, MB_OK);
         return status;
     }
     std::string directiveName;
     const std::int32_t kind = FINDCOMPILEDIRECTIVE(directiveName);
     const std::string program = POWERBASICPROGRAM(listing, kind, directiveName);
     if (!program.empty())
-        STARTPROGRAM(program, FOLDEROF(listing));
+        STARTPROGRAM(program, FOLDEROF(listing), started);
     return status;
 }

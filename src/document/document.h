@@ -5,12 +5,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "document/settingsblock.h"
 
 // The file as it was on disk when the editor last read or wrote it.
 struct DISKSTAMP {
     bool Known = false;
+    // Known to have been missing: no file was there under Path.
+    bool Absent = false;
     std::string Path;
     std::uint64_t Size = 0;
     std::uint64_t LastWrite = 0;
@@ -35,6 +38,9 @@ struct DOCUMENTRECORD {
     // lands in it) and written back before the text; positions in the
     // settings block count it, as they count every byte of the file.
     bool ByteOrderMark = false;
+    // The text came from a recovery copy: it counts as unsaved until it is
+    // saved or replaced.
+    bool Recovered = false;
 };
 extern DOCUMENTRECORD Document;
 
@@ -101,3 +107,44 @@ std::int32_t SAVEFILE();
 std::int32_t SAVEFILEAS(bool *exported = nullptr);
 std::int32_t EXPORTRTF(const std::string &name);
 void APPLYFILESETTINGS();
+
+// Recovery copies of unsaved text (recovery.cpp): one file of this running
+// program beside the settings file, written a few seconds after typing
+// pauses while the document holds unsaved changes.
+// Once the main window exists.
+void STARTRECOVERY();
+// At start-up: offers stale copies in turn, the one of startFile first.
+// True when one became the document.
+bool OFFERRECOVERY(const std::string &startFile);
+// The text changed: a copy is due.
+void NOTEDOCUMENTCHANGE();
+// The text is saved or given up: this program's copy goes.
+void DROPRECOVERY();
+// Windows ends the session: the copy is written at once, and waited for.
+void WRITERECOVERYNOW();
+// A clean end: a copy being written is waited for.
+void ENDRECOVERY();
+// Once per run: the copies cannot be written.
+void REPORTRECOVERYFAILURE();
+// The path of this program's copy.
+std::string RECOVERYFILE();
+// Sent to the main window when a copy could not be written.
+constexpr UINT WM_RECOVERYFAILED = WM_APP + 2;
+// Sent to the main window once it runs: offer recovery copies, then open
+// the start file.
+constexpr UINT WM_STARTDOCUMENT = WM_APP + 3;
+// When a copy is due after the last change, and at the latest after the
+// first change not copied yet (milliseconds, for a listing below 8 MB).
+struct RECOVERYTIMING {
+    DWORD PauseMs = 2000;
+    DWORD LongestMs = 5000;
+};
+extern RECOVERYTIMING RecoveryTiming;
+
+// Used by recovery.cpp: the block of a recovery copy, and the copy's bytes
+// made the document under the listing's name (empty: untitled), modified.
+std::string RECOVERYSETTINGSBLOCK();
+// The control's text in one piece, without a copy and without taking memory;
+// valid until the text changes.
+const char *CONTROLTEXT();
+bool OPENRECOVEREDTEXT(const std::string &listing, std::string_view bytes);

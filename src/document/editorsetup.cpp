@@ -18,6 +18,8 @@ LPARAM TEXTARG(const char *text) {
 
 void APPLYSTYLES() {
     SCI(SCI_STYLESETFONT, STYLE_DEFAULT, TEXTARG(AppSettings.Font.c_str()));
+    // Copied to every style below.
+    SETUPCHARACTERSET();
     SCI(SCI_STYLESETSIZE, STYLE_DEFAULT, AppSettings.FontSize);
     SCI(SCI_STYLESETBOLD, STYLE_DEFAULT, 0);
     SCI(SCI_STYLESETITALIC, STYLE_DEFAULT, 0);
@@ -52,9 +54,11 @@ void UPDATELINENUMBERWIDTH() {
 }
 
 void SETUPEDITOR() {
-    // Listings are ANSI (the system's code page) unless they start with the
-    // UTF-8 byte-order mark; the empty document of a fresh window is ANSI.
-    SCI(SCI_SETCODEPAGE, 0);
+    // Listings are in the system's ANSI code page unless they start with the
+    // UTF-8 byte-order mark; so is the empty document of a fresh window.
+    // Scintilla's code page 0 would mean Windows-1252 for what is typed,
+    // pasted and searched, whatever the system's code page.
+    SETEDITORCODEPAGE(LISTINGCODEPAGE(false));
     APPLYSTYLES();
     SCI(SCI_SETPROPERTY, reinterpret_cast<WPARAM>("fold"), TEXTARG("1"));
     SCI(SCI_SETMARGINTYPEN, 1, SC_MARGIN_NUMBER);

@@ -9,6 +9,9 @@
 #include "services/handles.h"
 #include "services/barrier.h"
 #include "services/fileio.h"
+#include "services/pathtext.h"
+#include "services/textcodes.h"
+#include "services/wintext.h"
 #include "document/filerules.h"
 #include "ui/resource.h"
 
@@ -27,10 +30,15 @@ HWND FILENAMEFIELD(HWND parent) {
     return field ? field : GetDlgItem(parent, FILENAMECOMBO);
 }
 
-std::string WINDOWTEXT(HWND window) {
-    std::vector<char> buffer(MAX_PATH, '\0');
-    const int got = GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), got > 0 ? got : 0);
+// A path the dialog hands out through a message (CDM_GETFOLDERPATH,
+// CDM_GETFILEPATH): the buffer grows to the length the dialog asks for.
+std::string DIALOGPATH(HWND dialog, UINT message) {
+    const LRESULT needed = SendMessageW(dialog, message, 0, 0);
+    if (needed <= 0)
+        return std::string();
+    std::wstring buffer(static_cast<std::size_t>(needed) + 1, L'\0');
+    SendMessageW(dialog, message, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return UTF8OF(buffer.c_str());
 }
 
 void PLACE(HWND panel, int id, int x, int y, int width, int height) {
@@ -53,34 +61,37 @@ void SWITCHFOLDER(HWND panel) {
     HWND field = FILENAMEFIELD(parent);
     const std::string typed = WINDOWTEXT(field);
     if (IsDlgButtonChecked(panel, IDC_CURRENTDIR) == BST_CHECKED) {
-        SetWindowTextA(field, RememberedFolder.c_str());
+        SETWINDOWTEXT(field, RememberedFolder);
     } else {
-        std::vector<char> folder(MAX_PATH, '\0');
-        SendMessageA(parent, CDM_GETFOLDERPATH, folder.size(), reinterpret_cast<LPARAM>(folder.data()));
-        const LRESULT type = SendDlgItemMessageA(parent, FILETYPELIST, CB_GETCURSEL, 0, 0);
-        RememberedFolder = REMEMBEREDFOLDERTEXT(folder.data(), static_cast<std::int32_t>(type));
-        SetWindowTextA(field, (AppSettings.IncludeDir + "*.*").c_str());
+        const std::string folder = DIALOGPATH(parent, CDM_GETFOLDERPATH);
+        const LRESULT type = SendDlgItemMessageW(parent, FILETYPELIST, CB_GETCURSEL, 0, 0);
+        RememberedFolder = REMEMBEREDFOLDERTEXT(folder, static_cast<std::int32_t>(type));
+        SETWINDOWTEXT(field, AppSettings.IncludeDir + "*.*");
     }
-    SendMessageA(parent, WM_COMMAND, IDOK, 0);
-    SetWindowTextA(field, typed.c_str());
+    SendMessageW(parent, WM_COMMAND, IDOK, 0);
+    SETWINDOWTEXT(field, typed);
 }
 
 void UPDATEPREVIEW(HWND panel, UINT code) {
-    std::vector<char> path(MAX_PATH, '\0');
-    SendMessageA(GetParent(panel), CDM_GETFILEPATH, path.size(), reinterpret_cast<LPARAM>(path.data()));
+    const std::string path = DIALOGPATH(GetParent(panel), CDM_GETFILEPATH);
     std::string preview;
     if (code == CDN_SELCHANGE) {
-        FileHandle file(OPENFORREADING(path.data()));
+        FileHandle file(OPENFORREADING(path));
         if (file.OK()) {
             char first[PREVIEWMAXBYTES];
             DWORD got = 0;
-            if (ReadFile(file.GET(), first, sizeof first, &got, nullptr))
-                preview = PREVIEWTEXT(std::string_view(first, got));
+            if (ReadFile(file.GET(), first, sizeof first, &got, nullptr)) {
+                // The first line in the listing's own code page.
+                const bool utf8 = STARTSWITHUTF8MARK(first, got);
+                const std::size_t skip = utf8 ? UTF8MARK.size() : 0;
+                preview = UTF8OFCODEPAGE(PREVIEWTEXT(std::string_view(first + skip, got - skip)),
+                                         static_cast<UINT>(LISTINGCODEPAGE(utf8)));
+            }
         }
     } else {
-        preview = path.data();
+        preview = path;
     }
-    SetDlgItemTextA(panel, IDC_PREVIEW, preview.c_str());
+    SETDLGITEMTEXT(panel, IDC_PREVIEW, preview);
 }
 
 }  // namespace
@@ -124,29 +135,35 @@ UINT_PTR CALLBACK FILEDLGHOOK(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 bool SHOWFILEDIALOG(bool save, const std::string &folder, const std::string &startName, std::string &result,
                     std::int32_t *filterIndex) {
-    std::vector<char> name(MAX_PATH + 1, '\0');
-    startName.copy(name.data(), MAX_PATH - 1);
-    OPENFILENAMEA ofn{};
+    // Room for the longest name the dialog hands out; the caller refuses
+    // what is too long for a listing.
+    constexpr std::size_t NAMECHARS = 32768;
+    std::wstring name(NAMECHARS, L'\0');
+    const std::wstring start = WIDE(CUTTEXT(startName, MAXPATHCHARS));
+    start.copy(name.data(), start.size());
+    const std::wstring filter = WIDE(save ? AppSettings.SaveFilter : AppSettings.OpenFilter);
+    const std::wstring initialFolder = WIDE(folder);
+    OPENFILENAMEW ofn{};
     // The older structure size keeps the classic file name field (edt1) that
     // the panel writes into.
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     ofn.hwndOwner = MainWindow;
     ofn.hInstance = ProgramInstance;
-    ofn.lpstrFilter = save ? AppSettings.SaveFilter.c_str() : AppSettings.OpenFilter.c_str();
+    ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(INITIALFILTERINDEX(startName));
     ofn.lpstrFile = name.data();
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrInitialDir = folder.c_str();
+    ofn.nMaxFile = static_cast<DWORD>(NAMECHARS);
+    ofn.lpstrInitialDir = initialFolder.c_str();
     // The editor's own current folder stays where it is: a folder browsed to
     // (a downloaded project's) must never become where programs are found.
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLETEMPLATE |
                 OFN_ENABLEHOOK | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     ofn.lpfnHook = FILEDLGHOOK;
-    ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_FILEPANEL);
-    const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    ofn.lpTemplateName = MAKEINTRESOURCEW(IDD_FILEPANEL);
+    const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok)
         return false;
-    result = name.data();
+    result = UTF8OF(name.c_str());
     if (filterIndex)
         *filterIndex = static_cast<std::int32_t>(ofn.nFilterIndex);
     return true;

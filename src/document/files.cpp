@@ -2,6 +2,7 @@
 // travels with every saved listing.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "services/barrier.h"
 #include "services/pathtext.h"
 #include "services/textcodes.h"
+#include "services/wintext.h"
 #include "document/settingsblock.h"
 
 DOCUMENTRECORD Document;
@@ -34,13 +36,13 @@ const std::uint64_t MAXDOCUMENTBYTES = 256ull << 20;
 #endif
 
 void SHOWERROR(const std::string &text) {
-    MessageBoxA(MainWindow, text.c_str(), nullptr, MB_ICONHAND);
+    MESSAGEBOX(MainWindow, text, nullptr, MB_ICONHAND);
 }
 
 // A name that does not fit the path limit is refused, never cut: a cut name
 // would write the text to another file than the one the user named.
 bool NAMEFITS(const std::string &name) {
-    if (name.size() <= MAXPATHCHARS)
+    if (UTF16LENGTH(name) <= MAXPATHCHARS)
         return true;
     SHOWERROR("The file name is longer than " + std::to_string(MAXPATHCHARS) + " characters:\r" + name);
     return false;
@@ -48,7 +50,7 @@ bool NAMEFITS(const std::string &name) {
 
 void NOTIFYNAMED() {
     if (MainWindow)
-        SendMessageA(MainWindow, WM_DOCUMENTNAMED, 0, 0);
+        SendMessageW(MainWindow, WM_DOCUMENTNAMED, 0, 0);
 }
 
 void SETNAME(const std::string &path) {
@@ -66,7 +68,7 @@ std::uint64_t JOIN(DWORD high, DWORD low) {
 DISKSTAMP STAMPOF(const std::string &path) {
     DISKSTAMP stamp;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!path.empty() && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+    if (!path.empty() && GetFileAttributesExW(SYSTEMPATH(path).c_str(), GetFileExInfoStandard, &data) &&
         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         stamp.Known = true;
         stamp.Path = path;
@@ -83,11 +85,14 @@ bool CHANGEDONDISK() {
     if (!was.Known || was.Path != Document.CurrentFile)
         return false;
     const DISKSTAMP now = STAMPOF(Document.CurrentFile);
+    // A file that was not there when the document was named and is there
+    // now was made by another program.
+    if (was.Absent)
+        return now.Known;
     return now.Known && (now.Size != was.Size || now.LastWrite != was.LastWrite);
 }
 
-VOID CALLBACK PENDINGSETTINGSPROC(HWND window, UINT, UINT_PTR id, DWORD) {
-    KillTimer(window, id);
+VOID CALLBACK PENDINGSETTINGSPROC(HWND window, UINT, UINT_PTR, DWORD) {
     GUARDED(window, 0, [] {
         APPLYFILESETTINGS();
         return 0;
@@ -128,14 +133,14 @@ void NAMESTARTDOCUMENT(const std::string &file, const std::string &exeDir) {
 }
 
 bool DOCUMENTMODIFIED() {
-    return SCI(SCI_GETMODIFY) != 0 || Document.ProjectSettingsChanged;
+    return SCI(SCI_GETMODIFY) != 0 || Document.ProjectSettingsChanged || Document.Recovered;
 }
 
 bool ASKTOSAVE() {
     if (!DOCUMENTMODIFIED())
         return true;
-    switch (MessageBoxA(MainWindow, "The text was been changed.\rSave changes?", PROGRAMCAPTION,
-                        MB_YESNOCANCEL | MB_ICONHAND)) {
+    switch (MESSAGEBOX(MainWindow, "The text was been changed.\rSave changes?", PROGRAMCAPTION,
+                       MB_YESNOCANCEL | MB_ICONHAND)) {
     case IDYES: {
         // The old text is only dropped once it is safely on disk; an RTF
         // export chosen in Save As is no save of the listing.
@@ -156,29 +161,63 @@ Sci_Position MARKBYTES() {
     return Document.ByteOrderMark ? static_cast<Sci_Position>(UTF8MARK.size()) : 0;
 }
 
-std::string MAKESETTINGSBLOCK() {
-    COLOURISEALL();
+// The names of the project settings travel in the listing's own code page.
+// The Project settings dialog takes no name that code page cannot hold; a
+// name read from the block came in it.
+PROJECTSETTINGSRECORD PROJECTINLISTING(PROJECTSETTINGSRECORD project) {
+    const UINT codePage = static_cast<UINT>(LISTINGCODEPAGE(Document.ByteOrderMark));
+    for (std::string *name : {&project.ResourceFile, &project.OutputFile}) {
+        std::string bytes;
+        if (CODEPAGEOFUTF8(*name, codePage, bytes))
+            *name = bytes;
+    }
+    return project;
+}
+
+PROJECTSETTINGSRECORD PROJECTOFLISTING(PROJECTSETTINGSRECORD project) {
+    const UINT codePage = static_cast<UINT>(LISTINGCODEPAGE(Document.ByteOrderMark));
+    for (std::string *name : {&project.ResourceFile, &project.OutputFile})
+        *name = UTF8OFCODEPAGE(*name, codePage);
+    return project;
+}
+
+// The block a save writes. The fold states need the lexer to have seen the
+// whole listing; for a recovery copy of a large listing the lines not lexed
+// yet keep the fold levels they had, which spares typing a pause.
+const char *CONTROLTEXT() {
+    // The whole text in one piece: the control moves its gap to the start,
+    // which takes no memory (the character pointer would ask for room for a
+    // closing zero, which a full buffer at the memory's limit may not get).
+    return reinterpret_cast<const char *>(SCI(SCI_GETRANGEPOINTER, 0, SCI(SCI_GETLENGTH)));
+}
+
+std::string MAKESETTINGSBLOCK(bool lexAll = true) {
+    if (lexAll || SCI(SCI_GETLENGTH) < (1 << 20))
+        COLOURISEALL();
     return BUILDSETTINGSBLOCK(SCI(SCI_GETCURRENTPOS) + MARKBYTES(), FOLDSTATESTRING(FOLDHEADERSEXPANDED()), AppSettings.CompilerType,
-                              Document.ProjectSettings);
+                              PROJECTINLISTING(Document.ProjectSettings));
 }
 
 void APPLYFILESETTINGS() {
     if (Document.PendingSettings.empty())
         return;
+    // Applied now, the block is not applied a second time by the timer.
+    if (MainWindow)
+        KillTimer(MainWindow, PENDINGSETTINGSTIMER);
     const PARSEDSETTINGSBLOCK parsed = PARSESETTINGSBLOCK(Document.PendingSettings);
     if (!parsed.OlderForm)
-        Document.ProjectSettings = parsed.Project;
+        Document.ProjectSettings = PROJECTOFLISTING(parsed.Project);
     if (!parsed.FoldStates.empty()) {
         COLOURISEALL();
         std::vector<Sci_Position> lines;
         const std::vector<bool> toggles = FOLDTOGGLES(parsed.FoldStates, FOLDHEADERSEXPANDED(&lines));
         // Each fold updates the scroll bars; with thousands of Subs that is
         // done once at the end instead of once per Sub.
-        SendMessageA(EditorControl, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(EditorControl, WM_SETREDRAW, FALSE, 0);
         for (std::size_t i = 0; i < toggles.size(); ++i)
             if (toggles[i])
                 SCI(SCI_TOGGLEFOLD, lines[i]);
-        SendMessageA(EditorControl, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(EditorControl, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(EditorControl, nullptr, TRUE);
     }
     // A caret stored inside the mark (by an older version) is at the start.
@@ -239,14 +278,106 @@ void DROPUNREADABLESTARTNAME(std::int32_t status, DWORD openError) {
         Document.CurrentFile.clear();
         Document.Stamp = DISKSTAMP{};
         NOTIFYNAMED();
+        return;
     }
+    // Remembered as absent: a file that appears under the name later (a
+    // drive connected after the start) is never replaced without a question.
+    Document.Stamp = DISKSTAMP{};
+    Document.Stamp.Known = true;
+    Document.Stamp.Absent = true;
+    Document.Stamp.Path = Document.CurrentFile;
 }
 
 }  // namespace
 
 namespace {
 
+// Outcomes of HANDOVERTEXT.
+enum : std::int32_t {
+    HANDEDOVER = 0,
+    HANDOVERREFUSED = 1,  // the control had no room: its text is as it was
+    HANDOVERCLEARED = 2,  // the text could not be taken after the old one was dropped
+};
+
+// Replaces the control's text with text, without undo history and
+// unmodified. The room for the new text is taken while the old text is still
+// there, so that a listing too large for the memory left leaves the editor
+// as it was. The control keeps its status instead of failing a call, so the
+// status is asked after each step.
+std::int32_t HANDOVERTEXT(std::string_view text, int codePage) {
+    SCI(SCI_SETSTATUS, SC_STATUS_OK);
+    // The old text must not be copied into the undo history as it goes.
+    SCI(SCI_SETUNDOCOLLECTION, 0);
+    // With room to spare for the first characters typed.
+    SCI(SCI_ALLOCATE, text.size() + std::max<std::size_t>(64u << 10, text.size() / 256));
+    if (SCI(SCI_GETSTATUS) != SC_STATUS_OK) {
+        SCI(SCI_SETSTATUS, SC_STATUS_OK);
+        SCI(SCI_SETUNDOCOLLECTION, 1);
+        return HANDOVERREFUSED;
+    }
+    SCI(SCI_CLEARDOCUMENTSTYLE);
+    SCI(SCI_CLEARALL);
+    // Set while the control is empty, so the text is laid out once.
+    SETEDITORCODEPAGE(codePage);
+    // Appended, the text leaves the caret at the start: no caret move that
+    // would lay out a long first line before the window can answer.
+    SCI(SCI_APPENDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    std::int32_t outcome = HANDEDOVER;
+    if (SCI(SCI_GETSTATUS) != SC_STATUS_OK) {
+        // Memory ran out where no room could be taken ahead (the line
+        // index): a fresh document replaces whatever the control holds now.
+        SCI(SCI_SETSTATUS, SC_STATUS_OK);
+        SCI(SCI_SETDOCPOINTER, 0, 0);
+        SETUPEDITOR();
+        SETEDITORCODEPAGE(codePage);
+        outcome = HANDOVERCLEARED;
+    }
+    SCI(SCI_SETUNDOCOLLECTION, 1);
+    SCI(SCI_EMPTYUNDOBUFFER);
+    SCI(SCI_SETSAVEPOINT);
+    return outcome;
+}
+
 // Replaces the document with the file; the save prompt has been answered.
+// Makes bytes as a file holds them (text, settings block) the document,
+// named name (empty: untitled). HANDEDOVER, or why the text was not taken.
+std::int32_t LOADBYTES(std::string_view bytes, const std::string &name, const DISKSTAMP &stamp) {
+    std::string pending;
+    const std::int64_t block = FINDSETTINGSBLOCK(bytes.data(), bytes.size());
+    if (block >= 0) {
+        pending.assign(bytes.substr(static_cast<std::size_t>(block)));
+        bytes = bytes.substr(0, static_cast<std::size_t>(block));
+    }
+    const bool mark = STARTSWITHUTF8MARK(bytes.data(), bytes.size());
+    const std::int32_t handed = HANDOVERTEXT(bytes.substr(mark ? UTF8MARK.size() : 0), LISTINGCODEPAGE(mark));
+    if (handed != HANDEDOVER) {
+        if (handed == HANDOVERCLEARED) {
+            // The previous text is gone: nothing may be saved under its name.
+            Document.Stamp = DISKSTAMP{};
+            SETNAME(std::string());
+        }
+        return handed;
+    }
+    Document.Stamp = stamp;
+    SETNAME(name);
+    Document.PendingSettings = std::move(pending);
+    Document.ByteOrderMark = mark;
+    Document.ProjectSettingsChanged = false;
+    Document.Recovered = false;
+    if (!Document.PendingSettings.empty()) {
+        SCI(SCI_GOTOLINE, SCI(SCI_GETLINECOUNT));
+        SetTimer(MainWindow, PENDINGSETTINGSTIMER, 55, PENDINGSETTINGSPROC);
+    } else {
+        // Caret and view at the start of the text. The caret is there
+        // already; placing it without the scroll check of SCI_GOTOPOS
+        // spares the layout of the whole first line, which on a file of
+        // one long line costs as much as the load itself.
+        SCI(SCI_SETEMPTYSELECTION, 0);
+        SCI(SCI_SETXOFFSET, 0);
+    }
+    return HANDEDOVER;
+}
+
 std::int32_t LOADPATH(const std::string &path, OPENAS as) {
     std::int32_t status = OPENDONE;
     if (!NAMEFITS(path)) {
@@ -263,44 +394,18 @@ std::int32_t LOADPATH(const std::string &path, OPENAS as) {
             if (as == OPENASSTARTFILE)
                 DROPUNREADABLESTARTNAME(status, openError);
         } else {
-            if (as == OPENASTEMPLATE) {
-                Document.Stamp = DISKSTAMP{};
-                SETNAME(std::string());
+            const bool untitled = as == OPENASTEMPLATE;
+            const std::int32_t handed = LOADBYTES(std::string_view(buffer.get(), length), untitled ? std::string() : path,
+                                                  untitled ? DISKSTAMP{} : stamp);
+            buffer.reset();
+            if (handed != HANDEDOVER) {
+                SHOWERROR("Error while reading from file\r" + path);
+                status = OPENCANNOTREAD;
+                if (handed == HANDOVERREFUSED && as == OPENASSTARTFILE)
+                    DROPUNREADABLESTARTNAME(status, 0);
             } else {
-                Document.Stamp = stamp;
-                SETNAME(path);
-            }
-            Document.PendingSettings.clear();
-            const std::int64_t block = FINDSETTINGSBLOCK(buffer.get(), length);
-            if (block >= 0) {
-                Document.PendingSettings.assign(buffer.get() + block, length - static_cast<std::size_t>(block));
-                length = static_cast<std::size_t>(block);
-            }
-            Document.ByteOrderMark = STARTSWITHUTF8MARK(buffer.get(), length);
-            const std::size_t skipped = Document.ByteOrderMark ? UTF8MARK.size() : 0;
-            SCI(SCI_CLEARDOCUMENTSTYLE);
-            SCI(SCI_CLEARALL);
-            // Set while the control is empty, so the text is laid out once.
-            SCI(SCI_SETCODEPAGE, Document.ByteOrderMark ? SC_CP_UTF8 : 0);
-            // The loaded text starts without undo history: do not collect any.
-            SCI(SCI_SETUNDOCOLLECTION, 0);
-            // Appended, the text leaves the caret at the start: no caret move
-            // that would lay out a long first line before the window can answer.
-            SCI(SCI_APPENDTEXT, length - skipped, reinterpret_cast<LPARAM>(buffer.get() + skipped));
-            SCI(SCI_SETUNDOCOLLECTION, 1);
-            SCI(SCI_EMPTYUNDOBUFFER);
-            SCI(SCI_SETSAVEPOINT);
-            Document.ProjectSettingsChanged = false;
-            if (!Document.PendingSettings.empty()) {
-                SCI(SCI_GOTOLINE, SCI(SCI_GETLINECOUNT));
-                SetTimer(MainWindow, PENDINGSETTINGSTIMER, 55, PENDINGSETTINGSPROC);
-            } else {
-                // Caret and view at the start of the text. The caret is there
-                // already; placing it without the scroll check of SCI_GOTOPOS
-                // spares the layout of the whole first line, which on a file of
-                // one long line costs as much as the load itself.
-                SCI(SCI_SETEMPTYSELECTION, 0);
-                SCI(SCI_SETXOFFSET, 0);
+                // The text of the document before is saved or given up.
+                DROPRECOVERY();
             }
         }
     }
@@ -323,11 +428,19 @@ std::int32_t OPENFILE(std::int32_t mode) {
     case OPENEMPTY:
         if (!ASKTOSAVE())
             break;
-        SCI(SCI_CLEARDOCUMENTSTYLE);
-        SCI(SCI_CLEARALL);
-        SCI(SCI_SETCODEPAGE, 0);
+        // A block still waiting for the timer gives its project settings,
+        // which New keeps; its caret and folds belong to the text going.
+        if (!Document.PendingSettings.empty()) {
+            const PARSEDSETTINGSBLOCK parsed = PARSESETTINGSBLOCK(Document.PendingSettings);
+            if (!parsed.OlderForm)
+                Document.ProjectSettings = PROJECTOFLISTING(parsed.Project);
+            Document.PendingSettings.clear();
+            KillTimer(MainWindow, PENDINGSETTINGSTIMER);
+        }
+        HANDOVERTEXT(std::string_view(), LISTINGCODEPAGE(false));
         Document.ByteOrderMark = false;
-        SCI(SCI_EMPTYUNDOBUFFER);
+        Document.Recovered = false;
+        DROPRECOVERY();
         Document.ProjectSettingsChanged = false;
         Document.Stamp = DISKSTAMP{};
         SETNAME(std::string());
@@ -354,40 +467,43 @@ std::int32_t OPENFILE(std::int32_t mode) {
 }
 
 std::int32_t SAVEFILE() {
+    // The block written is the listing's own, also when its settings are
+    // still waiting for the timer.
+    APPLYFILESETTINGS();
     std::int32_t status = 0;
     const std::string name = Document.CurrentFile;
     if (name.empty()) {
         status = 1;
     } else if (CHANGEDONDISK() &&
-               MessageBoxA(MainWindow,
-                           (name + " was changed by another program since it was opened.\r"
-                                   "Replace it with the text in the editor?")
-                               .c_str(),
-                           PROGRAMCAPTION, MB_YESNO | MB_ICONWARNING) != IDYES) {
+               MESSAGEBOX(MainWindow,
+                          name + " was changed by another program since it was opened.\r"
+                                 "Replace it with the text in the editor?",
+                          PROGRAMCAPTION, MB_YESNO | MB_ICONWARNING) != IDYES) {
         // The file on disk stays as the other program left it; the text stays
         // in the editor, still modified.
         return 4;
     } else {
+        // The text is written from the control's own buffer, without a copy.
         const std::size_t length = static_cast<std::size_t>(SCI(SCI_GETLENGTH));
-        std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
-        if (!text) {
+        const char *text = CONTROLTEXT();
+        if (!text && length > 0) {
             status = 3;
         } else {
-            SCI(SCI_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.get()));
             SafeFileWriter writer;
             status = writer.BEGIN(name);
             if (status == 0) {
                 if (Document.ByteOrderMark)
                     writer.WRITE(UTF8MARK);
-                writer.WRITE(std::string_view(text.get(), length));
-                text.reset();
+                writer.WRITE(std::string_view(text, length));
                 writer.WRITE(MAKESETTINGSBLOCK());
                 status = writer.COMMIT();
             }
             if (status == 0) {
                 SCI(SCI_SETSAVEPOINT);
                 Document.ProjectSettingsChanged = false;
+                Document.Recovered = false;
                 Document.Stamp = STAMPOF(name);
+                DROPRECOVERY();
             }
         }
     }
@@ -423,9 +539,9 @@ std::int32_t SAVEFILEAS(bool *exported) {
         return 2;
     // The dialog asked about the name as typed; a name it never saw that
     // exists gets the same question here.
-    if (name != typed && GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES &&
-        MessageBoxA(MainWindow, (name + " already exists.\rDo you want to replace it?").c_str(), "Save As",
-                    MB_YESNO | MB_ICONWARNING) != IDYES)
+    if (name != typed && EXISTS(name) &&
+        MESSAGEBOX(MainWindow, name + " already exists.\rDo you want to replace it?", "Save As",
+                   MB_YESNO | MB_ICONWARNING) != IDYES)
         return 2;
     if (ISRTFNAME(name)) {
         if (exported)
@@ -436,12 +552,24 @@ std::int32_t SAVEFILEAS(bool *exported) {
     return SAVEFILE();
 }
 
+std::string RECOVERYSETTINGSBLOCK() {
+    return MAKESETTINGSBLOCK(false);
+}
+
+bool OPENRECOVEREDTEXT(const std::string &listing, std::string_view bytes) {
+    if (LOADBYTES(bytes, listing, DISKSTAMP{}) != HANDEDOVER)
+        return false;
+    Document.Recovered = true;
+    return true;
+}
+
 std::int32_t EXPORTRTF(const std::string &name) {
+    APPLYFILESETTINGS();
     std::int32_t status = 0;
     if (name.empty()) {
         status = 1;
     } else {
-        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
         // Colour the whole text first, so a long listing is exported in colour to its end.
         COLOURISEALL();
         // The styled text is taken a piece at a time, so a long listing needs
@@ -455,16 +583,23 @@ std::int32_t EXPORTRTF(const std::string &name) {
             SafeFileWriter writer;
             status = writer.BEGIN(name);
             if (status == 0) {
-                writer.WRITE(RTFHEADER(AppSettings.Font, AppSettings.FontSize, AppSettings.SyntaxColors));
+                const bool utf8 = EDITORISUTF8();
+                const int codePage = EDITORCODEPAGE();
+                // The lead bytes of a double-byte code page (932, 936, 949, 950).
+                bool leadBytes[256] = {};
+                bool doubleByte = false;
+                for (int b = 0x80; b < 0x100 && !utf8; ++b)
+                    doubleByte |= leadBytes[b] = IsDBCSLeadByteEx(static_cast<UINT>(codePage), static_cast<BYTE>(b)) != FALSE;
+                writer.WRITE(RTFHEADER(AppSettings.Font, AppSettings.FontSize, AppSettings.SyntaxColors,
+                                       utf8 ? 0 : codePage));
                 const auto writeLine = [&writer](std::string_view line) { return writer.WRITE(line); };
                 std::string line;
                 unsigned currentStyle = 0;
                 bool complete = true;
-                const bool utf8 = EDITORISUTF8();
                 for (Sci_Position start = 0; complete && start < length;) {
                     Sci_Position end = start + piece < length ? start + piece : length;
-                    // Pieces of a UTF-8 text end between characters.
-                    if (utf8 && end < length) {
+                    // Pieces of a text of several bytes a character end between characters.
+                    if ((utf8 || doubleByte) && end < length) {
                         const Sci_Position before = SCI(SCI_POSITIONBEFORE, static_cast<WPARAM>(SCI(
                                                                                 SCI_POSITIONAFTER, static_cast<WPARAM>(end))));
                         if (before > start)
@@ -474,7 +609,7 @@ std::int32_t EXPORTRTF(const std::string &name) {
                     SCI(SCI_GETSTYLEDTEXTFULL, 0, reinterpret_cast<LPARAM>(&range));
                     complete = APPENDRTFBODY(reinterpret_cast<const unsigned char *>(styled.get()),
                                              static_cast<std::size_t>(end - start), writeLine, line, currentStyle,
-                                             utf8);
+                                             utf8, doubleByte ? leadBytes : nullptr);
                     start = end;
                 }
                 line += "\\par}";
@@ -482,7 +617,7 @@ std::int32_t EXPORTRTF(const std::string &name) {
                 status = writer.COMMIT();
             }
         }
-        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
     }
     switch (status) {
     case 1:

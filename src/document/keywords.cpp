@@ -21,7 +21,7 @@ std::string BasicList;
 std::string ApiList;
 
 std::string_view BUILTINLIST(int id) {
-    HRSRC found = FindResourceA(ProgramInstance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(RT_KEYWORDLIST));
+    HRSRC found = FindResourceW(ProgramInstance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(RT_KEYWORDLIST));
     if (!found)
         return std::string_view();
     HGLOBAL loaded = LoadResource(ProgramInstance, found);
@@ -55,7 +55,7 @@ void READKEYWORDFILE(const std::string &path, int builtinId, std::string &target
     // A file that is there but cannot be read is left alone, and so is a
     // list loaded from it before.
     const std::string_view builtin = BUILTINLIST(builtinId);
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (EXISTS(path)) {
         if (target.empty())
             target = std::string(builtin);
         return;

@@ -42,17 +42,36 @@ char *COPY(char *out, const char (&text)[N]) {
 
 }  // namespace
 
-std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&colors)[RTFSTYLECOUNT]) {
+std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&colors)[RTFSTYLECOUNT],
+                      int ansiCodePage) {
     font = font.substr(0, font.find('\0'));
     std::string header;
-    header.reserve(128 + font.size() + RTFSTYLECOUNT * 32);
-    header += "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 ";
+    header.reserve(160 + font.size() + RTFSTYLECOUNT * 32);
+    header += "{\\rtf1\\ansi";
+    if (ansiCodePage > 0)
+        header += "\\ansicpg" + std::to_string(ansiCodePage);
+    header += "\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset" + std::to_string(CHARACTERSETOF(ansiCodePage)) + " ";
     // A face name from a hand-edited INI file may hold braces or backslashes;
-    // unescaped they would end the font table and the document early.
-    for (const char c : font) {
+    // unescaped they would end the font table and the document early. Its
+    // letters beyond ASCII are Unicode escapes, whatever the code page.
+    char escape[16];
+    for (std::size_t at = 0; at < font.size();) {
+        const char c = font[at];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            char32_t codePoint;
+            at += DECODEUTF8(font, at, codePoint);
+            if (codePoint >= 0x10000) {
+                header.append(escape, UNICODEESCAPE(escape, 0xD800 + ((codePoint - 0x10000) >> 10)));
+                header.append(escape, UNICODEESCAPE(escape, 0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
+            } else {
+                header.append(escape, UNICODEESCAPE(escape, codePoint));
+            }
+            continue;
+        }
         if (CHARKINDS.Kind[static_cast<unsigned char>(c)] == ESCAPED)
             header += '\\';
         header += c;
+        ++at;
     }
     header += ";}}";
     header += "{\\colortbl ";
@@ -80,7 +99,7 @@ bool WRITERTFBODY(const unsigned char *styled, std::size_t count, const std::fun
 }
 
 bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
-                   std::string &line, unsigned &currentStyle, bool utf8) {
+                   std::string &line, unsigned &currentStyle, bool utf8, const bool *leadBytes) {
     // The line is built through a pointer into line, which is kept at least
     // MAXCHARBYTES ahead of the write position; one comparison per character
     // instead of a capacity check per appended byte.
@@ -100,7 +119,8 @@ bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::fu
         const unsigned style = at[1] & 31u;
         const unsigned char kind = CHARKINDS.Kind[c];
         const bool multibyte = utf8 && c >= 0x80;
-        if (kind == PLAIN && style == currentStyle && !multibyte) {
+        const bool doubleByte = leadBytes && leadBytes[c] && at + 2 != end;
+        if (kind == PLAIN && style == currentStyle && !multibyte && !doubleByte) {
             *out++ = static_cast<char>(c);
             continue;
         }
@@ -142,6 +162,17 @@ bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::fu
             } else {
                 out = UNICODEESCAPE(out, codePoint);
             }
+            continue;
+        }
+        if (doubleByte) {
+            static const char digits[] = "0123456789abcdef";
+            for (const unsigned char b : {c, at[2]}) {
+                *out++ = '\\';
+                *out++ = '\'';
+                *out++ = digits[b >> 4];
+                *out++ = digits[b & 15];
+            }
+            at += 2;
             continue;
         }
         if (kind == ESCAPED)

@@ -11,9 +11,14 @@
 constexpr int RTFSTYLECOUNT = 15;
 
 // Font table, colour table (colours with red in the lowest byte) and the start
-// of the paragraph with the font size in half points. font is used up to its
-// first zero byte.
-std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&colors)[RTFSTYLECOUNT]);
+// of the paragraph with the font size in half points. font (UTF-8) is used up
+// to its first zero byte. The text of a listing in an ANSI code page names
+// it (ansiCodePage, "\ansicpgN") with the font's matching character set, so
+// that a reader shows the letters the listing holds; 0 names none (a UTF-8
+// listing, whose letters are written as Unicode escapes).
+std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&colors)[RTFSTYLECOUNT],
+                      int ansiCodePage = 0);
+
 
 // Converts count characters given as (character byte, style byte) pairs.
 // Each line is handed to writeLine once its line feed has become "\par ";
@@ -29,9 +34,12 @@ std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&
 // the same letters. A byte that starts no valid sequence, or a sequence cut
 // off at the end of count, is written as U+FFFD; callers that hand the text
 // over in pieces cut the pieces between characters. Without utf8 the bytes
-// are written as they are (the ANSI code page).
+// are written as they are (the ANSI code page), except in a double-byte code
+// page (leadBytes marks its lead bytes): there a lead byte and the byte after
+// it are written as the escapes "\'hh\'hh", since a second byte may be a
+// backslash or a brace.
 bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
-                   std::string &line, unsigned &currentStyle, bool utf8 = false);
+                   std::string &line, unsigned &currentStyle, bool utf8 = false, const bool *leadBytes = nullptr);
 
 bool WRITERTFBODY(const unsigned char *styled, std::size_t count, const std::function<bool(std::string_view)> &writeLine,
                   std::string &rest);

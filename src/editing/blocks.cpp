@@ -2,7 +2,7 @@
 // indentation a typed line break copies, and the early colour of a long line.
 #include <string>
 
-#include "services/editor.h"
+#include "services/barrier.h"
 #include "services/config.h"
 #include "services/editor.h"
 #include "services/handles.h"
@@ -30,8 +30,16 @@ void BLOCKMARK(char marker, int direction) {
     const Sci_Position last = LINEOF(caret);
     if (direction > 0) {
         const char text[2] = {marker, '\0'};
+        SCI(SCI_SETSTATUS, SC_STATUS_OK);
         for (Sci_Position line = first; line <= last; ++line) {
             SCI(SCI_INSERTTEXT, static_cast<WPARAM>(LINESTART(line)), reinterpret_cast<LPARAM>(text));
+            // A marker the control had no room for was not inserted: the
+            // lines done keep theirs, the rest stay as they were.
+            if (SCI(SCI_GETSTATUS) != SC_STATUS_OK) {
+                SCI(SCI_SETSTATUS, SC_STATUS_OK);
+                REPORTEXCEPTION(MainWindow, nullptr);
+                break;
+            }
             ++caret;
         }
     } else {

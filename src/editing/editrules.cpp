@@ -72,6 +72,11 @@ std::string REPLACEALLQUESTION() {
            "Really replace all from current position to end of listing?";
 }
 
+std::string REPLACEMENTNOTHELDTEXT(int codePage) {
+    return "The replacement holds characters that this listing's code page (" + std::to_string(codePage) +
+           ") cannot hold.\rNothing was replaced.";
+}
+
 std::string REPLACEALLNOMEMORY(std::int64_t count) {
     return "Not enough memory to replace all.\r" + std::to_string(count) +
            " occurrences replaced; the rest of the listing is unchanged.";

@@ -94,3 +94,5 @@ std::string NOSELECTIONTEXT();
 std::string REPLACEALLQUESTION();
 std::string REPLACEALLRESULT(std::int64_t count, std::uint32_t milliseconds);
 std::string REPLACEALLNOMEMORY(std::int64_t count);
+// The replacement holds a character that the listing's code page lacks.
+std::string REPLACEMENTNOTHELDTEXT(int codePage);

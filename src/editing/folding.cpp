@@ -9,8 +9,8 @@
 
 namespace {
 
-const LPCSTR ARROWCURSOR = MAKEINTRESOURCEA(32512);        // IDC_ARROW
-const LPCSTR APPSTARTINGCURSOR = MAKEINTRESOURCEA(32650);  // IDC_APPSTARTING
+const LPCWSTR ARROWCURSOR = MAKEINTRESOURCEW(32512);       // IDC_ARROW
+const LPCWSTR APPSTARTINGCURSOR = MAKEINTRESOURCEW(32650);  // IDC_APPSTARTING
 
 // Fold levels are the lexer's work: a line never shown on screen may not have
 // been lexed yet. Lexes what is still unstyled up to the start of line
@@ -64,14 +64,14 @@ void TOGGLESUBSBELOW(Sci_Position line) {
         SCI(SCI_GOTOLINE, static_cast<WPARAM>(header));
     SCI(SCI_TOGGLEFOLD, static_cast<WPARAM>(header));
     const bool target = EXPANDED(header);
-    SetCursor(LoadCursorA(nullptr, APPSTARTINGCURSOR));
+    SetCursor(LoadCursorW(nullptr, APPSTARTINGCURSOR));
     STYLEDUPTO(-1);
     RedrawPause pause;
     for (Sci_Position each = line; each < lineCount; ++each)
         if (ISHEADER(each) && EXPANDED(each) != target)
             SCI(SCI_TOGGLEFOLD, static_cast<WPARAM>(each));
     pause.RESUME();
-    SetCursor(LoadCursorA(nullptr, ARROWCURSOR));
+    SetCursor(LoadCursorW(nullptr, ARROWCURSOR));
 }
 
 void REVEALLINES(Sci_Position start, Sci_Position end) {

@@ -6,6 +6,8 @@
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/barrier.h"
+#include "services/pathtext.h"
+#include "services/wintext.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
 #include "ui/resource.h"
@@ -19,9 +21,7 @@ void PLACEGOTO(HWND dialog) {
 // Moves the caret to the start of the line the field names, unfolding the
 // Sub around it; the control keeps the line inside the document.
 void FOLLOWFIELD(HWND dialog) {
-    char buffer[GOTOFIELDCHARS + 1] = {};
-    GetDlgItemTextA(dialog, IDC_GOTOLINE, buffer, sizeof buffer);
-    const EditPosition line = GOTOTARGETLINE(buffer);
+    const EditPosition line = GOTOTARGETLINE(CUTTEXT(DLGITEMTEXT(dialog, IDC_GOTOLINE), GOTOFIELDCHARS));
     SCI(SCI_ENSUREVISIBLE, static_cast<WPARAM>(line));
     SCI(SCI_GOTOLINE, static_cast<WPARAM>(line));
 }
@@ -64,5 +64,5 @@ INT_PTR CALLBACK GOTODLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void OPENGOTODIALOG() {
-    GoToDialog = CreateDialogParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_GOTO), MainWindow, GOTODLGPROC, 0);
+    GoToDialog = CreateDialogParamW(ProgramInstance, MAKEINTRESOURCEW(IDD_GOTO), MainWindow, GOTODLGPROC, 0);
 }

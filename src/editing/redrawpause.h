@@ -9,16 +9,16 @@
 
 class RedrawPause {
 public:
-    RedrawPause() : Paused((GetWindowLongA(EditorControl, GWL_STYLE) & WS_VISIBLE) != 0) {
+    RedrawPause() : Paused((GetWindowLongW(EditorControl, GWL_STYLE) & WS_VISIBLE) != 0) {
         if (Paused)
-            SendMessageA(EditorControl, WM_SETREDRAW, FALSE, 0);
+            SendMessageW(EditorControl, WM_SETREDRAW, FALSE, 0);
     }
     ~RedrawPause() { RESUME(); }
     void RESUME() {
         if (!Paused)
             return;
         Paused = false;
-        SendMessageA(EditorControl, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(EditorControl, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(EditorControl, nullptr, TRUE);
     }
     RedrawPause(const RedrawPause &) = delete;

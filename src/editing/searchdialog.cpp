@@ -11,6 +11,7 @@
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/barrier.h"
+#include "services/wintext.h"
 #include "editing/editing.h"
 #include "editing/editrules.h"
 #include "editing/redrawpause.h"
@@ -18,16 +19,16 @@
 
 namespace {
 
-const LPCSTR ARROWCURSOR = MAKEINTRESOURCEA(32512);        // IDC_ARROW
-const LPCSTR WAITCURSOR = MAKEINTRESOURCEA(32514);         // IDC_WAIT
-const LPCSTR APPSTARTINGCURSOR = MAKEINTRESOURCEA(32650);  // IDC_APPSTARTING
+const LPCWSTR ARROWCURSOR = MAKEINTRESOURCEW(32512);        // IDC_ARROW
+const LPCWSTR WAITCURSOR = MAKEINTRESOURCEW(32514);         // IDC_WAIT
+const LPCWSTR APPSTARTINGCURSOR = MAKEINTRESOURCEW(32650);  // IDC_APPSTARTING
 constexpr DWORD CURSORFRAMEMS = 16;
 
-// A field's text through the 256-byte buffer: at most 255 characters.
+// A field's text through a 256-character buffer: at most 255 characters.
 std::string FIELDTEXT(HWND dialog, int id) {
-    char buffer[SEARCHFIELDCHARS + 1] = {};
-    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-    return buffer;
+    wchar_t buffer[SEARCHFIELDCHARS + 1] = {};
+    GetDlgItemTextW(dialog, id, buffer, static_cast<int>(SEARCHFIELDCHARS + 1));
+    return UTF8OF(buffer);
 }
 
 void ENABLE(HWND dialog, int id, bool enabled) {
@@ -44,7 +45,7 @@ int FLAGSOF(HWND dialog) {
 
 // Search and Replace all need a search text.
 void UPDATESEARCHBUTTONS(HWND dialog) {
-    const bool text = GetWindowTextLengthA(GetDlgItem(dialog, IDC_SEARCHTEXT)) > 0;
+    const bool text = GetWindowTextLengthW(GetDlgItem(dialog, IDC_SEARCHTEXT)) > 0;
     ENABLE(dialog, IDOK, text);
     ENABLE(dialog, IDC_REPLACEALL, text);
 }
@@ -78,47 +79,64 @@ namespace {
 
 void ONINITSEARCH(HWND dialog) {
     PLACEDIALOG(dialog, AppSettings.SearchWndPos, SEARCHDIALOGMARGIN);
-    SendDlgItemMessageA(dialog, IDC_SEARCHTEXT, EM_LIMITTEXT, SEARCHFIELDCHARS, 0);
-    SendDlgItemMessageA(dialog, IDC_REPLACETEXT, EM_LIMITTEXT, SEARCHFIELDCHARS, 0);
-    SetDlgItemTextA(dialog, IDC_SEARCHTEXT, CUTTEXT(AppSettings.LastSearchKey, SEARCHFIELDCHARS).c_str());
-    SetDlgItemTextA(dialog, IDC_REPLACETEXT, CUTTEXT(AppSettings.LastReplaceKey, SEARCHFIELDCHARS).c_str());
+    SendDlgItemMessageW(dialog, IDC_SEARCHTEXT, EM_LIMITTEXT, SEARCHFIELDCHARS, 0);
+    SendDlgItemMessageW(dialog, IDC_REPLACETEXT, EM_LIMITTEXT, SEARCHFIELDCHARS, 0);
+    SETDLGITEMTEXT(dialog, IDC_SEARCHTEXT, CUTTEXT(AppSettings.LastSearchKey, SEARCHFIELDCHARS));
+    SETDLGITEMTEXT(dialog, IDC_REPLACETEXT, CUTTEXT(AppSettings.LastReplaceKey, SEARCHFIELDCHARS));
     ENABLE(dialog, IDC_REPLACE, false);
     UPDATESEARCHBUTTONS(dialog);
 }
 
 void SEARCHNEXT(HWND dialog) {
-    // The dialog's text is ANSI; a UTF-8 listing is searched for its UTF-8 form.
-    std::string text = EDITORTEXTOF(FIELDTEXT(dialog, IDC_SEARCHTEXT));
+    // The listing is searched for the typed text in its own code page; a
+    // character that code page cannot hold cannot be in the listing.
+    std::string text;
+    const bool held = EDITORBYTESOF(FIELDTEXT(dialog, IDC_SEARCHTEXT), text);
     Sci_TextToFind find{};
     find.chrg.cpMin = static_cast<Sci_PositionCR>(SCI(SCI_GETCURRENTPOS));
     find.chrg.cpMax = static_cast<Sci_PositionCR>(SCI(SCI_GETLENGTH));
     find.lpstrText = text.c_str();
-    if (SCI(SCI_FINDTEXT, static_cast<WPARAM>(FLAGSOF(dialog)), reinterpret_cast<LPARAM>(&find)) < 0) {
-        MessageBoxA(dialog, "No (more) matches found", PROGRAMCAPTION, MB_ICONHAND);
+    if (!held || SCI(SCI_FINDTEXT, static_cast<WPARAM>(FLAGSOF(dialog)), reinterpret_cast<LPARAM>(&find)) < 0) {
+        MESSAGEBOX(dialog, "No (more) matches found", PROGRAMCAPTION, MB_ICONHAND);
         return;
     }
     SELECTSHOWN(find.chrgText.cpMin, find.chrgText.cpMax, find.chrgText.cpMin);
     ENABLE(dialog, IDC_REPLACE, true);
 }
 
+// The replacement in the listing's code page; false, after saying so, when
+// it holds a character that code page cannot hold.
+bool REPLACEMENTBYTES(HWND dialog, std::string &replacement) {
+    if (EDITORBYTESOF(FIELDTEXT(dialog, IDC_REPLACETEXT), replacement))
+        return true;
+    MESSAGEBOX(dialog, REPLACEMENTNOTHELDTEXT(EDITORCODEPAGE()), PROGRAMCAPTION, MB_ICONHAND);
+    return false;
+}
+
 void REPLACESELECTION(HWND dialog) {
     if (SCI(SCI_GETANCHOR) == SCI(SCI_GETCURRENTPOS)) {
-        MessageBoxA(dialog, NOSELECTIONTEXT().c_str(), PROGRAMCAPTION, MB_ICONHAND);
+        MESSAGEBOX(dialog, NOSELECTIONTEXT(), PROGRAMCAPTION, MB_ICONHAND);
         ENABLE(dialog, IDC_REPLACE, false);
         return;
     }
-    const std::string replacement = EDITORTEXTOF(FIELDTEXT(dialog, IDC_REPLACETEXT));
+    std::string replacement;
+    if (!REPLACEMENTBYTES(dialog, replacement))
+        return;
     SCI(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(replacement.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
 // Replaces every occurrence from the anchor to the end of the document, which
 // grows or shrinks as it goes; replaced text is never searched again.
 void REPLACEALL(HWND dialog) {
-    if (MessageBoxA(dialog, REPLACEALLQUESTION().c_str(), "Replace all", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (MESSAGEBOX(dialog, REPLACEALLQUESTION(), "Replace all", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const std::string search = EDITORTEXTOF(FIELDTEXT(dialog, IDC_SEARCHTEXT));
-    const std::string replacement = EDITORTEXTOF(FIELDTEXT(dialog, IDC_REPLACETEXT));
+    std::string search, replacement;
+    // A search text the listing's code page cannot hold finds nothing.
+    if (!EDITORBYTESOF(FIELDTEXT(dialog, IDC_SEARCHTEXT), search))
+        search.clear();
+    if (!REPLACEMENTBYTES(dialog, replacement))
+        return;
     const auto replacementLength = static_cast<Sci_Position>(replacement.size());
     SCI(SCI_SETSEARCHFLAGS, static_cast<WPARAM>(FLAGSOF(dialog)));
     SCI(SCI_SETTARGETSTART, static_cast<WPARAM>(SCI(SCI_GETANCHOR)));
@@ -128,19 +146,19 @@ void REPLACEALL(HWND dialog) {
     // The cursor alternates between the two while the loop runs. Setting it
     // costs more than a replacement, so it changes at most once per frame of
     // the display rather than at every replacement.
-    const HCURSOR cursors[2] = {LoadCursorA(nullptr, WAITCURSOR), LoadCursorA(nullptr, APPSTARTINGCURSOR)};
+    const HCURSOR cursors[2] = {LoadCursorW(nullptr, WAITCURSOR), LoadCursorW(nullptr, APPSTARTINGCURSOR)};
     int shown = 0;
     SetCursor(cursors[shown]);
     DWORD changed = started;
     // Nothing is painted while the loop runs; with redrawing on, every folded
     // Sub a replacement unfolds would update the scroll bars at once.
     RedrawPause pause;
-    // The control reports memory it could not get in its status, and a
-    // replacement that ran out of it may have deleted the match without
-    // inserting the replacement. So the room for a growing listing is taken
-    // ahead, in steps (in the 32-bit program a grown text needs one free
-    // block of its whole size), and the loop stops at the first failure with
-    // every replacement made whole and the rest untouched.
+    // The control reports memory it could not get in its status. A
+    // replacement whose room (text and undo history) is not there is refused
+    // whole by the editing component and changes nothing, so the loop stops
+    // at the first failure with every replacement made whole and the rest
+    // untouched. The room for a growing listing is taken ahead, in steps: in
+    // the 32-bit program a grown text needs one free block of its size.
     SCI(SCI_SETSTATUS, SC_STATUS_OK);
     const Sci_Position growth = replacementLength - static_cast<Sci_Position>(search.size());
     Sci_Position room = 0;
@@ -163,8 +181,6 @@ void REPLACEALL(HWND dialog) {
         if (SCI(SCI_GETSTATUS) == SC_STATUS_OK)
             SCI(SCI_REPLACETARGET, replacement.size(), reinterpret_cast<LPARAM>(replacement.c_str()));
         if (SCI(SCI_GETSTATUS) != SC_STATUS_OK) {
-            if (SCI(SCI_GETLENGTH) != before)
-                SCI(SCI_UNDO);  // the match deleted without its replacement
             SCI(SCI_SETSTATUS, SC_STATUS_OK);
             outOfMemory = true;
             break;
@@ -175,14 +191,14 @@ void REPLACEALL(HWND dialog) {
     }
     pause.RESUME();
     const DWORD elapsed = timeGetTime() - started;
-    SetCursor(LoadCursorA(nullptr, ARROWCURSOR));
+    SetCursor(LoadCursorW(nullptr, ARROWCURSOR));
     if (outOfMemory) {
-        MessageBoxA(dialog, REPLACEALLNOMEMORY(count).c_str(), PROGRAMCAPTION, MB_ICONHAND);
+        MESSAGEBOX(dialog, REPLACEALLNOMEMORY(count), PROGRAMCAPTION, MB_ICONHAND);
         return;
     }
     const Sci_Position end = SCI(SCI_GETTARGETSTART);
     SELECTSHOWN(end - replacementLength, end, end);
-    MessageBoxA(dialog, REPLACEALLRESULT(count, elapsed).c_str(), PROGRAMCAPTION, MB_ICONINFORMATION);
+    MESSAGEBOX(dialog, REPLACEALLRESULT(count, elapsed), PROGRAMCAPTION, MB_ICONINFORMATION);
 }
 
 void CLOSESEARCH(HWND dialog) {
@@ -247,5 +263,5 @@ INT_PTR CALLBACK SEARCHDLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 void OPENSEARCHDIALOG() {
-    SearchDialog = CreateDialogParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_SEARCH), MainWindow, SEARCHDLGPROC, 0);
+    SearchDialog = CreateDialogParamW(ProgramInstance, MAKEINTRESOURCEW(IDD_SEARCH), MainWindow, SEARCHDLGPROC, 0);
 }

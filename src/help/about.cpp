@@ -10,24 +10,25 @@
 #include "services/handles.h"
 #include "help/help.h"
 #include "help/helprules.h"
+#include "services/wintext.h"
 
 namespace {
 
 // A string of the U.S. English, Windows Latin 1 table; empty when absent.
 std::string VERSIONSTRING(std::vector<char> &info, const char *name) {
-    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    const std::wstring path = L"\\StringFileInfo\\040904E4\\" + WIDE(name);
     void *value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(info.data(), path.c_str(), &value, &length) || !value)
+    if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || !value)
         return std::string();
-    // The reported length counts the terminating zero; a value stored without
-    // one is taken whole.
-    const char *text = static_cast<const char *>(value);
+    // The reported length (in characters) counts the terminating zero; a
+    // value stored without one is taken whole.
+    const wchar_t *text = static_cast<const wchar_t *>(value);
     const std::size_t end = length;
     std::size_t size = 0;
-    while (size < end && text[size] != '\0')
+    while (size < end && text[size] != L'\0')
         ++size;
-    return std::string(text, size);
+    return UTF8OF(std::wstring_view(text, size));
 }
 
 }  // namespace
@@ -35,10 +36,11 @@ std::string VERSIONSTRING(std::vector<char> &info, const char *name) {
 void SHOWABOUT(HWND owner) {
     VersionStrings strings;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(AppSettings.ExePath.c_str(), &ignored);
+    const std::wstring program = SYSTEMPATH(AppSettings.ExePath);
+    const DWORD size = GetFileVersionInfoSizeW(program.c_str(), &ignored);
     if (size > 0) {
         std::vector<char> info(size, '\0');
-        if (GetFileVersionInfoA(AppSettings.ExePath.c_str(), 0, size, info.data())) {
+        if (GetFileVersionInfoW(program.c_str(), 0, size, info.data())) {
             strings.Comments = VERSIONSTRING(info, "Comments");
             strings.OriginalFilename = VERSIONSTRING(info, "OriginalFilename");
             strings.LegalCopyright = VERSIONSTRING(info, "LegalCopyright");
@@ -47,5 +49,5 @@ void SHOWABOUT(HWND owner) {
         }
     }
     const std::string caption = std::string("About ") + PROGRAMCAPTION;
-    MessageBoxA(owner, ABOUTTEXT(strings).c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+    MESSAGEBOX(owner, ABOUTTEXT(strings), caption.c_str(), MB_OK | MB_ICONINFORMATION);
 }

@@ -11,6 +11,7 @@
 #include "services/barrier.h"
 #include "help/help.h"
 #include "help/helprules.h"
+#include "services/wintext.h"
 #include "ui/resource.h"
 
 namespace {
@@ -23,7 +24,7 @@ HelpStream Streaming;
 
 // The user guide as the program carries it, or an empty view when missing.
 bool FINDHELPDOCUMENT(std::string_view &document) {
-    HRSRC found = FindResourceA(ProgramInstance, MAKEINTRESOURCEA(IDR_HELPDOCUMENT), MAKEINTRESOURCEA(RT_HELPDOCUMENT));
+    HRSRC found = FindResourceW(ProgramInstance, MAKEINTRESOURCEW(IDR_HELPDOCUMENT), MAKEINTRESOURCEW(RT_HELPDOCUMENT));
     if (!found)
         return false;
     HGLOBAL loaded = LoadResource(ProgramInstance, found);
@@ -38,26 +39,26 @@ void LOADHELPTOPIC(HWND dialog) {
     HWND text = GetDlgItem(dialog, IDC_HELPTEXT);
     std::string_view document;
     if (!FINDHELPDOCUMENT(document)) {
-        SetWindowTextA(text, "Help page not found");
+        SetWindowTextW(text, L"Help page not found");
         return;
     }
-    const auto selected = SendDlgItemMessageA(dialog, IDC_HELPTOPICS, LB_GETCURSEL, 0, 0);
+    const auto selected = SendDlgItemMessageW(dialog, IDC_HELPTOPICS, LB_GETCURSEL, 0, 0);
     Streaming = STARTHELPSTREAM(document, static_cast<int>(selected) + 1);
     EDITSTREAM stream{};
     stream.dwCookie = 0;
     stream.dwError = 0;
     stream.pfnCallback = STREAMINEDITORHELP;
-    SendMessageA(text, EM_STREAMIN, SF_RTF | SFF_PLAINRTF, reinterpret_cast<LPARAM>(&stream));
+    SendMessageW(text, EM_STREAMIN, SF_RTF | SFF_PLAINRTF, reinterpret_cast<LPARAM>(&stream));
 }
 
 void INITHELPWINDOW(HWND dialog) {
     HWND topics = GetDlgItem(dialog, IDC_HELPTOPICS);
-    SendMessageA(topics, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
+    SendMessageW(topics, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
     for (const char *topic : HELPTOPICS)
-        SendMessageA(topics, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topic));
-    SendMessageA(topics, LB_SETCURSEL, 0, 0);
+        SendMessageW(topics, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WIDE(topic).c_str()));
+    SendMessageW(topics, LB_SETCURSEL, 0, 0);
     // The first topic is loaded once the window runs.
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELPTOPICS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(topics));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELPTOPICS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(topics));
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     MoveWindow(dialog, screenWidth / 3, 0, screenWidth * 2 / 3, screenHeight, FALSE);
@@ -116,9 +117,9 @@ INT_PTR CALLBACK EDITORHELPDLGPROC(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 void OPENEDITORHELP() {
-    if (!LoadLibraryA("RICHED32")) {
-        MessageBoxA(MainWindow, "Can't open help.\rUnable to load riched32.dll", nullptr, MB_ICONHAND);
+    if (!LoadLibraryW(L"RICHED32")) {
+        MESSAGEBOX(MainWindow, "Can't open help.\rUnable to load riched32.dll", nullptr, MB_ICONHAND);
         return;
     }
-    HelpWindow = CreateDialogParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_EDITORHELP), MainWindow, EDITORHELPDLGPROC, 0);
+    HelpWindow = CreateDialogParamW(ProgramInstance, MAKEINTRESOURCEW(IDD_EDITORHELP), MainWindow, EDITORHELPDLGPROC, 0);
 }

@@ -13,6 +13,7 @@
 #include "services/commandline.h"
 #include "services/fileio.h"
 #include "services/pathtext.h"
+#include "services/wintext.h"
 #include "document/document.h"
 #include "resfiles/resfiles.h"
 #include "resfiles/resrules.h"
@@ -24,16 +25,16 @@ namespace {
 bool ISFILE(const std::string &path) {
     if (path.empty())
         return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = FILEATTRIBUTES(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool ASKYESNO(const std::string &text, const char *caption) {
-    return MessageBoxA(MainWindow, text.c_str(), caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MESSAGEBOX(MainWindow, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void SHOWSTOP(const std::string &text) {
-    MessageBoxA(MainWindow, text.c_str(), nullptr, MB_ICONHAND);
+    MESSAGEBOX(MainWindow, text, nullptr, MB_ICONHAND);
 }
 
 // The listing's first lines, each with its line end, as the statement search
@@ -56,18 +57,14 @@ std::vector<std::string> LEADINGLINES() {
 // and returns that file's name, or an empty string when it could not be
 // written completely (nothing is left behind then).
 std::string WRITENEWBESIDE(const std::string &name) {
-    std::string folder = FOLDEROF(name);
-    if (folder.empty())
-        folder = ".";
-    std::vector<char> temporary(MAX_PATH + 16, '\0');
-    if (!GetTempFileNameA(folder.c_str(), "qlt", 0, temporary.data()))
+    FileHandle file;
+    const std::string path = CREATETEMPORARY(FOLDEROF(name, ".\\"), file);
+    if (path.empty())
         return std::string();
-    const std::string path = temporary.data();
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const bool written = file.OK() && WRITEALL(file.GET(), EMPTYRESFILEBYTES()) && FlushFileBuffers(file.GET());
+    const bool written = WRITEALL(file.GET(), EMPTYRESFILEBYTES()) && FlushFileBuffers(file.GET());
     file.RESET();
     if (!written) {
-        DeleteFileA(path.c_str());
+        DELETEPATH(path);
         return std::string();
     }
     return path;
@@ -79,15 +76,15 @@ std::string WRITENEWBESIDE(const std::string &name) {
 // held before.
 bool MOVEINTOPLACE(const std::string &temporary, const std::string &name, bool exists) {
     if (!exists)
-        return MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+        return MOVEPATH(temporary, name, MOVEFILE_WRITE_THROUGH);
     const std::string backup = name + ".bak";
-    if (MoveFileA(name.c_str(), backup.c_str())) {
-        if (MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH))
+    if (MOVEPATH(name, backup, 0)) {
+        if (MOVEPATH(temporary, name, MOVEFILE_WRITE_THROUGH))
             return true;
-        MoveFileA(backup.c_str(), name.c_str());
+        MOVEPATH(backup, name, 0);
         return false;
     }
-    return MoveFileExA(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return MOVEPATH(temporary, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 // Starts a tool on the resource file, as WinExec would, but in the resource
@@ -99,32 +96,27 @@ void STARTTOOL(const std::string &program, const std::string &file, WORD showSta
     // that name in the listing's folder.
     const std::string tool = TOOLPATH(program);
     const bool isFile = ISFILE(tool);
-    std::string commandLine = TOOLCOMMANDLINE(tool, isFile, file);
+    // The tools read their command line in the system's ANSI code page: a
+    // resource file whose path that code page cannot hold goes by its short
+    // name, or not at all.
+    std::string given;
+    if (!program.empty() && !ANSIPATHOF(file, given)) {
+        SHOWSTOP(NOANSIPATHMESSAGE(file));
+        return;
+    }
+    const std::string commandLine = TOOLCOMMANDLINE(tool, isFile, given);
     std::string folder = FOLDEROF(file);
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const DWORD attributes = FILEATTRIBUTES(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         folder.clear();
     // An empty setting starts nothing: the command line would begin with the
-    // resource file's name.
+    // resource file's name. A setting that is no file may be a command with
+    // options of its own, started as the system finds it.
     bool started = false;
-    if (isFile) {
+    if (isFile)
         started = STARTDETACHED(tool, commandLine, folder, showState);
-    } else if (!program.empty()) {
-        // A setting that is no file may be a command with options of its own.
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = showState;
-        PROCESS_INFORMATION process{};
-        started = STARTPROCESS([&] {
-            return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  folder.empty() ? nullptr : folder.c_str(), &startup, &process) != FALSE;
-        });
-        if (started) {
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
-    }
+    else if (!program.empty())
+        started = STARTDETACHED(std::string(), commandLine, folder, showState);
     if (!started)
         SHOWSTOP(failure);
 }
@@ -143,7 +135,7 @@ std::int32_t CREATEEMPTYRESFILE(const std::string &name) {
     const std::string temporary = WRITENEWBESIDE(name);
     if (temporary.empty() || !MOVEINTOPLACE(temporary, name, exists)) {
         if (!temporary.empty())
-            DeleteFileA(temporary.c_str());
+            DELETEPATH(temporary);
         SHOWSTOP(WRITEFAILEDMESSAGE(name));
         return 1;
     }
@@ -156,6 +148,7 @@ std::int32_t GETRESOURCEFILENAME(std::string &name) {
     // The commands are grayed without a file; an accelerator may still come.
     if (listing.empty())
         return 0;
+    APPLYFILESETTINGS();
     std::string candidate;
     if (AppSettings.CompilerType != POWERBASICCOMPILER) {
         // A name from the listing's settings block that no command line can

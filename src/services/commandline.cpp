@@ -35,6 +35,12 @@ std::string QUOTEARGUMENT(std::string_view arg) {
     return quoted;
 }
 
+std::string POSITIONALNAME(std::string_view name) {
+    if (!name.empty() && (name.front() == '-' || name.front() == '@'))
+        return ".\\" + std::string(name);
+    return std::string(name);
+}
+
 bool ISSAFENAME(std::string_view name) {
     for (char c : name)
         if (c == '"' || ISCONTROL(c))

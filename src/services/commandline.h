@@ -15,6 +15,12 @@
 // becomes "" so that it still counts as one.
 std::string QUOTEARGUMENT(std::string_view arg);
 
+// A file name as a program's positional argument: one that begins with "-"
+// or "@" would be read as an option or as a file of further options, so it
+// goes as ".\name", the same file in the working folder. Others stay as
+// they are.
+std::string POSITIONALNAME(std::string_view name);
+
 // False when the name holds a double quote, a control character (bytes 1 to
 // 31 and 127) or a zero byte: such a name is never handed to another program.
 bool ISSAFENAME(std::string_view name);

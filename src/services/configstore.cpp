@@ -10,6 +10,7 @@
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/fileio.h"
+#include "services/wintext.h"
 
 AppSettingsRecord AppSettings;
 bool IniWriteFailureReported = false;
@@ -24,18 +25,22 @@ const char OTHERSECTION[] = "OtherSettings";
 // the font), whatever the file holds.
 std::string READSTRING(const char *section, const char *key, const std::string &fallback,
                        std::size_t bufferSize = MAX_PATH) {
-    std::vector<char> buffer(bufferSize, '\0');
-    const DWORD got = GetPrivateProfileStringA(section, key, fallback.c_str(), buffer.data(),
-                                               static_cast<DWORD>(buffer.size()), AppSettings.IniPath.c_str());
-    return std::string(buffer.data(), got);
+    std::wstring buffer(bufferSize, L'\0');
+    const DWORD got = GetPrivateProfileStringW(WIDE(section).c_str(), WIDE(key).c_str(), WIDE(fallback).c_str(),
+                                               buffer.data(), static_cast<DWORD>(buffer.size()),
+                                               WIDE(AppSettings.IniPath).c_str());
+    buffer.resize(got);
+    return UTF8OF(buffer);
 }
 
 std::int32_t READINT(const char *section, const char *key, std::int32_t fallback) {
-    return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, fallback, AppSettings.IniPath.c_str()));
+    return static_cast<std::int32_t>(
+        GetPrivateProfileIntW(WIDE(section).c_str(), WIDE(key).c_str(), fallback, WIDE(AppSettings.IniPath).c_str()));
 }
 
 bool READRECORD(const char *section, const char *key, void *record, UINT size) {
-    return GetPrivateProfileStructA(section, key, record, size, AppSettings.IniPath.c_str()) != FALSE;
+    return GetPrivateProfileStructW(WIDE(section).c_str(), WIDE(key).c_str(), record, size,
+                                    WIDE(AppSettings.IniPath).c_str()) != FALSE;
 }
 
 // A settings file that cannot be written (a read-only program folder, say)
@@ -44,59 +49,93 @@ void REPORTINIWRITEFAILURE() {
     if (IniWriteFailureReported)
         return;
     IniWriteFailureReported = true;
-    MessageBoxA(MainWindow && IsWindow(MainWindow) ? MainWindow : nullptr,
-                ("The settings could not be written to\r" + AppSettings.IniPath +
-                 "\rChanged settings will be lost when the editor closes.")
-                    .c_str(),
-                PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
+    MESSAGEBOX(MainWindow && IsWindow(MainWindow) ? MainWindow : nullptr,
+               "The settings could not be written to\r" + AppSettings.IniPath +
+                   "\rChanged settings will be lost when the editor closes.",
+               PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
+}
+
+// True when every character of the text has a form in the system's ANSI code
+// page, as an ANSI settings file stores it.
+bool FITSANSI(const std::string &text) {
+    std::string ansi;
+    return CODEPAGEOFUTF8(text, CP_ACP, ansi);
+}
+
+// The settings file holds text in the system's ANSI code page until a value
+// comes that the code page cannot hold (a folder named in another script).
+// Then the whole file is rewritten once as UTF-16 with its byte-order mark,
+// which the profile functions read and write from then on, so that no
+// character of any value is ever stored as "?". A file that is UTF-16
+// already, or a value that fits, changes nothing.
+bool MAKEINIUNICODE() {
+    const std::string path = AppSettings.IniPath;
+    std::string bytes;
+    if (EXISTS(path) && !READFILEBYTES(path, bytes, 64u << 20))
+        return false;
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+        return true;
+    std::wstring wide;
+    if (!bytes.empty()) {
+        const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        wide.assign(static_cast<std::size_t>(needed > 0 ? needed : 0), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), needed);
+    }
+    std::string unicode = "\xFF\xFE";
+    unicode.append(reinterpret_cast<const char *>(wide.data()), wide.size() * sizeof(wchar_t));
+    SafeFileWriter writer;
+    return writer.BEGIN(path) == 0 && writer.WRITE(unicode) && writer.COMMIT() == 0;
 }
 
 bool WRITERECORD(const char *section, const char *key, const void *record, UINT size) {
-    if (WritePrivateProfileStructA(section, key, const_cast<void *>(record), size, AppSettings.IniPath.c_str()))
+    if (WritePrivateProfileStructW(WIDE(section).c_str(), WIDE(key).c_str(), const_cast<void *>(record), size,
+                                   WIDE(AppSettings.IniPath).c_str()))
         return true;
     REPORTINIWRITEFAILURE();
     return false;
 }
 
-bool SAMENAME(const char *a, std::string_view b) {
-    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a, -1, b.data(), static_cast<int>(b.size())) ==
-           CSTR_EQUAL;
+bool SAMENAME(const std::wstring &a, std::string_view b) {
+    const std::wstring wide = WIDE(b);
+    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, wide.c_str(),
+                          static_cast<int>(wide.size())) == CSTR_EQUAL;
 }
 
-bool ISDOTS(const char *name) {
-    return lstrcmpA(name, ".") == 0 || lstrcmpA(name, "..") == 0;
+bool ISDOTS(const std::wstring &name) {
+    return name == L"." || name == L"..";
 }
 
 // One pass over a folder and its direct subfolders, in enumeration order.
 bool SEARCHFOLDER(const std::string &folder, std::string_view name, std::string &result) {
-    WIN32_FIND_DATAA entry;
-    FindHandle outer(FindFirstFileA((folder + "*.*").c_str(), &entry));
+    WIN32_FIND_DATAW entry;
+    FindHandle outer(FindFirstFileW(SYSTEMPATH(folder + "*.*").c_str(), &entry));
     if (!outer.OK())
         return false;
     do {
+        const std::wstring entryName = entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (ISDOTS(entry.cFileName))
+            if (ISDOTS(entryName))
                 continue;
-            const std::string sub = folder + entry.cFileName;
-            if (SAMENAME(entry.cFileName, name)) {
+            const std::string sub = folder + UTF8OF(entryName);
+            if (SAMENAME(entryName, name)) {
                 result = sub;
                 return true;
             }
-            WIN32_FIND_DATAA inner;
-            FindHandle innerFind(FindFirstFileA((sub + "\\*.*").c_str(), &inner));
+            WIN32_FIND_DATAW inner;
+            FindHandle innerFind(FindFirstFileW(SYSTEMPATH(sub + "\\*.*").c_str(), &inner));
             if (!innerFind.OK())
                 continue;
             do {
                 if (SAMENAME(inner.cFileName, name)) {
-                    result = sub + "\\" + inner.cFileName;
+                    result = sub + "\\" + UTF8OF(inner.cFileName);
                     return true;
                 }
-            } while (FindNextFileA(innerFind.GET(), &inner));
-        } else if (SAMENAME(entry.cFileName, name)) {
-            result = folder + entry.cFileName;
+            } while (FindNextFileW(innerFind.GET(), &inner));
+        } else if (SAMENAME(entryName, name)) {
+            result = folder + UTF8OF(entryName);
             return true;
         }
-    } while (FindNextFileA(outer.GET(), &entry));
+    } while (FindNextFileW(outer.GET(), &entry));
     return false;
 }
 
@@ -108,12 +147,14 @@ std::string FINDFIRSTOF(const std::vector<std::string> &names, std::string &resu
     return std::string();
 }
 
-// True when some of the rectangle lies on a monitor.
-bool ONAMONITOR(const WindowRect &r) {
-    if (r.right <= r.left || r.bottom <= r.top)
-        return false;
+// The work area of the monitor nearest to the rectangle.
+WindowRect NEARESTWORKAREA(const WindowRect &r) {
     const RECT rect{r.left, r.top, r.right, r.bottom};
-    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return WindowRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return WindowRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 }
 
 bool CANOPENFORREADING(const std::string &path) {
@@ -136,17 +177,27 @@ int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent) 
 }
 
 int WRITESETTINGSTRING(const char *section, const char *key, const std::string &value) {
-    if (WritePrivateProfileStringA(section, key, value.c_str(), AppSettings.IniPath.c_str()))
+    if ((FITSANSI(value) || MAKEINIUNICODE()) &&
+        WritePrivateProfileStringW(WIDE(section).c_str(), WIDE(key).c_str(), WIDE(value).c_str(),
+                                   WIDE(AppSettings.IniPath).c_str()))
         return 0;
     REPORTINIWRITEFAILURE();
     return 1;
 }
 
 void LOADPROGRAMPATHS() {
-    std::vector<char> buffer(MAX_PATH, '\0');
-    DWORD got = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    // A longer path is cut, never overrun; it still names the program's folder.
-    AppSettings.ExePath.assign(buffer.data(), got < buffer.size() ? got : buffer.size() - 1);
+    // The buffer grows until the whole path fits: a program folder of any
+    // length is the program's folder.
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD got = 0;
+    for (;;) {
+        got = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (got < buffer.size() || buffer.size() >= 32768)
+            break;
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(got < buffer.size() ? got : buffer.size() - 1);
+    AppSettings.ExePath = UTF8OF(buffer);
     AppSettings.ExeDir = EXEDIROF(AppSettings.ExePath);
     AppSettings.IniPath = INIPATHOF(AppSettings.ExePath);
     AppSettings.OpenFilter = OPENFILTERLIST();
@@ -204,13 +255,14 @@ void LOADSETTINGS() {
     if (!CANOPENFORREADING(s.ApiKeywordFile))
         s.ApiKeywordFile = DEFAULTAPIKEYWORDFILE(s.ExeDir);
 
-    // A stored rectangle that is off every monitor or has a size no window
-    // should have (a hand-edited file, a close while minimised by an older
-    // version) gives the default window.
+    // A stored rectangle with a size no window should have (a hand-edited
+    // file, a close while minimised by an older version) gives the default
+    // window; any other is pulled onto the monitor nearest to it, so a
+    // window closed on a monitor that is gone comes back at its edge.
     WindowRect stored;
     const bool read = READRECORD(WINDOWSECTION, "MainWndPos", &stored, sizeof stored);
-    const WindowRect placed = CLAMPMAINWNDPOS(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    if (read && USABLEMAINWNDPOS(stored, ONAMONITOR(stored)) && USABLEMAINWNDPOS(placed, true))
+    const WindowRect placed = read ? CLAMPMAINWNDPOS(stored, NEARESTWORKAREA(stored)) : WindowRect{};
+    if (read && USABLEMAINWNDPOS(stored) && USABLEMAINWNDPOS(placed))
         s.MainWndPos = placed;
     else
         s.MainWndPos = DEFAULTMAINWNDPOS();

@@ -4,6 +4,7 @@
 #include "zescin.h"
 
 #include "services/textcodes.h"
+#include "services/wintext.h"
 
 HWND EditorControl = nullptr;
 void *EditorPointer = nullptr;
@@ -16,30 +17,33 @@ Sci_Position CURRENTLINE() {
     return SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(SCI(SCI_GETCURRENTPOS)));
 }
 
+int LISTINGCODEPAGE(bool byteOrderMark) {
+    return byteOrderMark ? SC_CP_UTF8 : static_cast<int>(GetACP());
+}
+
+void SETEDITORCODEPAGE(int codePage) {
+    const bool own = codePage == SC_CP_UTF8 || codePage == 932 || codePage == 936 || codePage == 949 ||
+                     codePage == 950 || codePage == 1361;
+    SCI(SCI_SETCODEPAGE, own ? codePage : 0);
+}
+
+void SETUPCHARACTERSET() {
+    SCI(SCI_STYLESETCHARACTERSET, STYLE_DEFAULT, CHARACTERSETOF(static_cast<int>(GetACP())));
+}
+
+int EDITORCODEPAGE() {
+    const int codePage = static_cast<int>(SCI(SCI_GETCODEPAGE));
+    return codePage == 0 ? static_cast<int>(GetACP()) : codePage;
+}
+
 bool EDITORISUTF8() {
-    return SCI(SCI_GETCODEPAGE) == SC_CP_UTF8;
+    return EDITORCODEPAGE() == SC_CP_UTF8;
 }
 
-std::string EDITORTEXTOF(const std::string &ansi) {
-    if (ansi.empty() || !EDITORISUTF8())
-        return ansi;
-    const int length = static_cast<int>(ansi.size());
-    std::u16string wide(ansi.size(), u'\0');
-    const int got = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, reinterpret_cast<wchar_t *>(wide.data()),
-                                        static_cast<int>(wide.size()));
-    wide.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return UTF8OFUTF16(wide);
+bool EDITORBYTESOF(const std::string &text, std::string &bytes) {
+    return CODEPAGEOFUTF8(text, static_cast<UINT>(EDITORCODEPAGE()), bytes);
 }
 
-std::string ANSIOFEDITORTEXT(const std::string &text) {
-    if (text.empty() || !EDITORISUTF8())
-        return text;
-    const std::u16string wide = UTF16OFUTF8(text);
-    const int needed = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t *>(wide.data()),
-                                           static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
-    std::string ansi(needed > 0 ? static_cast<std::size_t>(needed) : 0, '\0');
-    if (needed > 0)
-        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t *>(wide.data()), static_cast<int>(wide.size()),
-                            ansi.data(), needed, "?", nullptr);
-    return ansi;
+std::string TEXTOFEDITORBYTES(std::string_view bytes) {
+    return UTF8OFCODEPAGE(bytes, static_cast<UINT>(EDITORCODEPAGE()));
 }

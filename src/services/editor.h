@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "Scintilla.h"
 
@@ -16,13 +17,24 @@ LRESULT SCI(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The line of the caret, counted from 0.
 Sci_Position CURRENTLINE();
 
-// True when the control holds the listing as UTF-8 (a listing that starts
-// with the byte-order mark); otherwise its bytes are the system's ANSI code
-// page.
+// The code page a listing is edited in: UTF-8 for a listing that starts
+// with the byte-order mark, otherwise the system's ANSI code page (which is
+// UTF-8 too where Windows runs with the UTF-8 system code page).
+int LISTINGCODEPAGE(bool byteOrderMark);
+// Makes the control hold its text in a code page (as LISTINGCODEPAGE gives
+// it): UTF-8 and the double-byte pages are the control's own code page; a
+// single-byte page is code page 0 with the character set of the system's
+// page on the default style (SETUPCHARACTERSET), which is what Scintilla
+// converts typed, pasted and searched text with.
+void SETEDITORCODEPAGE(int codePage);
+// The default style's character set: that of the system's ANSI code page.
+void SETUPCHARACTERSET();
+// The code page of the control's text, and whether it is UTF-8.
+int EDITORCODEPAGE();
 bool EDITORISUTF8();
-// Text typed into a dialog (in the system's ANSI code page) as the control
-// holds it: unchanged for an ANSI listing, UTF-8 for a UTF-8 listing.
-std::string EDITORTEXTOF(const std::string &ansi);
-// The control's text in the system's ANSI code page, for programs that take
-// ANSI text (the help viewers); a character the code page lacks becomes '?'.
-std::string ANSIOFEDITORTEXT(const std::string &text);
+// Text of the program (UTF-8) as the control holds it, in its code page.
+// False when a character has no form there: such a text cannot occur in
+// the listing.
+bool EDITORBYTESOF(const std::string &text, std::string &bytes);
+// The control's bytes as text of the program (UTF-8).
+std::string TEXTOFEDITORBYTES(std::string_view bytes);

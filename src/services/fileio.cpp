@@ -1,12 +1,36 @@
 #include "services/fileio.h"
 
-#include <vector>
+#include <algorithm>
+
+#include "services/pathtext.h"
+#include "services/textcodes.h"
+#include "services/wintext.h"
 
 FILEWRITERFAULTS FileWriterFaults;
 
 HANDLE OPENFORREADING(const std::string &path) {
-    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(SYSTEMPATH(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool READFILEBYTES(const std::string &path, std::string &bytes, std::uint64_t most) {
+    FileHandle file(OPENFORREADING(path));
+    LARGE_INTEGER size{};
+    if (!file.OK() || !GetFileSizeEx(file.GET(), &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > most)
+        return false;
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    // ReadFile takes at most 4 GB at a time; read in pieces well below that.
+    for (std::size_t got = 0; got < bytes.size();) {
+        DWORD piece = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - got, 64u << 20));
+        if (!ReadFile(file.GET(), bytes.data() + got, want, &piece, nullptr) || piece == 0) {
+            bytes.resize(got);
+            return false;
+        }
+        got += piece;
+    }
+    return true;
 }
 
 bool WRITEALL(HANDLE file, std::string_view bytes) {
@@ -22,27 +46,54 @@ bool WRITEALL(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+DWORD FILEATTRIBUTES(const std::string &path) {
+    return GetFileAttributesW(SYSTEMPATH(path).c_str());
+}
+
+bool EXISTS(const std::string &path) {
+    return FILEATTRIBUTES(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool DELETEPATH(const std::string &path) {
+    return DeleteFileW(SYSTEMPATH(path).c_str()) != FALSE;
+}
+
+bool MOVEPATH(const std::string &from, const std::string &to, DWORD flags) {
+    return MoveFileExW(SYSTEMPATH(from).c_str(), SYSTEMPATH(to).c_str(), flags) != FALSE;
+}
+
+std::string CREATETEMPORARY(const std::string &folder, FileHandle &file) {
+    static unsigned counter = 0;
+    const unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const unsigned value = seed + 0x9E3779B9u * ++counter;
+        static const char digits[] = "0123456789abcdef";
+        std::string name = folder + "~qlt";
+        for (int shift = 28; shift >= 0; shift -= 4)
+            name += digits[(value >> shift) & 15];
+        name += ".tmp";
+        file.RESET(CreateFileW(SYSTEMPATH(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+        if (file.OK())
+            return name;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return std::string();
+}
+
 int SafeFileWriter::BEGIN(const std::string &destination) {
     Destination = destination;
     // The temporary file must lie in the destination's folder so that the
     // final move is a rename on the same volume.
-    std::string folder = destination;
-    const auto slash = folder.find_last_of("\\/");
-    folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash + 1);
-    const DWORD attributes = GetFileAttributesA(destination.c_str());
+    const std::string folder = FOLDEROF(destination, ".\\");
+    const DWORD attributes = FILEATTRIBUTES(destination);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return 2;
-    std::vector<char> name(MAX_PATH + 16, '\0');
-    if (FileWriterFaults.FailCreate || !GetTempFileNameA(folder.c_str(), "qlt", 0, name.data()))
+    if (FileWriterFaults.FailCreate)
         return 2;
-    Temporary = name.data();
-    File.RESET(CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!File.OK()) {
-        DeleteFileA(Temporary.c_str());
-        Temporary.clear();
-        return 2;
-    }
-    return 0;
+    Temporary = CREATETEMPORARY(folder, File);
+    return Temporary.empty() ? 2 : 0;
 }
 
 namespace {
@@ -73,7 +124,7 @@ bool WRITEWITHFAULTS(HANDLE file, std::string_view bytes, std::uint64_t &written
 // replacing it. Replacing such a file fails anyway, but can leave a backup
 // file of the system's own beside it; asked first, nothing is left.
 bool HELDBYANOTHER(const std::string &path) {
-    HANDLE probe = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE probe = CreateFileW(SYSTEMPATH(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (probe == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_SHARING_VIOLATION;
@@ -81,15 +132,14 @@ bool HELDBYANOTHER(const std::string &path) {
     return false;
 }
 
-bool EXISTS(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A name beside the destination that no file has, for the original while it
-// is being replaced.
+// is being replaced: the destination's name with ".qlt~", or where that would
+// pass the file system's 255 characters for one name, a short one.
 std::string FREEBACKUPNAME(const std::string &destination) {
+    const bool fits = UTF16LENGTH(FILEPART(destination)) + 8 <= 255;
+    const std::string base = fits ? destination : FOLDEROF(destination) + "~qlt";
     for (int n = 0; n < 1000; ++n) {
-        const std::string name = destination + ".qlt" + (n ? std::to_string(n) : std::string()) + "~";
+        const std::string name = base + (fits ? ".qlt" : "") + (n ? std::to_string(n) : std::string()) + "~";
         if (!EXISTS(name))
             return name;
     }
@@ -108,18 +158,18 @@ BOOL REPLACEKEEPINGORIGINAL(const std::string &destination, const std::string &r
     }
     BOOL replaced;
     if (FileWriterFaults.FailReplaceHalfway) {
-        MoveFileExA(destination.c_str(), backup.c_str(), MOVEFILE_WRITE_THROUGH);
+        MOVEPATH(destination, backup, MOVEFILE_WRITE_THROUGH);
         SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
         replaced = FALSE;
     } else {
-        replaced = ReplaceFileA(destination.c_str(), replacement.c_str(), backup.c_str(),
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+        replaced = ReplaceFileW(SYSTEMPATH(destination).c_str(), SYSTEMPATH(replacement).c_str(),
+                                SYSTEMPATH(backup).c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
     }
     const DWORD error = GetLastError();
     if (replaced) {
-        DeleteFileA(backup.c_str());
+        DELETEPATH(backup);
     } else if (!EXISTS(destination) && EXISTS(backup)) {
-        MoveFileExA(backup.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH);
+        MOVEPATH(backup, destination, MOVEFILE_WRITE_THROUGH);
     }
     SetLastError(error);
     return replaced;
@@ -160,25 +210,25 @@ int SafeFileWriter::COMMIT() {
     if (!FLUSHBUFFER() || !FlushFileBuffers(File.GET()))
         return 3;
     File.RESET();
-    const DWORD attributes = GetFileAttributesA(Destination.c_str());
+    const DWORD attributes = FILEATTRIBUTES(Destination);
     BOOL moved;
     if (FileWriterFaults.FailReplace || (attributes != INVALID_FILE_ATTRIBUTES && HELDBYANOTHER(Destination)))
         moved = FALSE;
     else if (attributes != INVALID_FILE_ATTRIBUTES)
         moved = REPLACEKEEPINGORIGINAL(Destination, Temporary);
     else
-        moved = MoveFileExA(Temporary.c_str(), Destination.c_str(), MOVEFILE_WRITE_THROUGH);
+        moved = MOVEPATH(Temporary, Destination, MOVEFILE_WRITE_THROUGH);
     if (!moved)
         return 2;
     Temporary.clear();
     // The new content keeps the attributes of the file it replaces.
-    if (attributes != INVALID_FILE_ATTRIBUTES && attributes != GetFileAttributesA(Destination.c_str()))
-        SetFileAttributesA(Destination.c_str(), attributes);
+    if (attributes != INVALID_FILE_ATTRIBUTES && attributes != FILEATTRIBUTES(Destination))
+        SetFileAttributesW(SYSTEMPATH(Destination).c_str(), attributes);
     return 0;
 }
 
 SafeFileWriter::~SafeFileWriter() {
     File.RESET();
     if (!Temporary.empty())
-        DeleteFileA(Temporary.c_str());
+        DELETEPATH(Temporary);
 }

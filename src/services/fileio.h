@@ -9,7 +9,22 @@
 
 #include "services/handles.h"
 
+// A new file of a name no file has, in folder ("~qlt" and eight hex digits,
+// ".tmp"), open for writing in file; its name, or empty when none could be
+// made. The system's temporary names need a folder shorter than
+// MAX_PATH - 14; these do not.
+std::string CREATETEMPORARY(const std::string &folder, FileHandle &file);
+
+// The file functions on paths (UTF-8, any length: see SYSTEMPATH).
 HANDLE OPENFORREADING(const std::string &path);
+DWORD FILEATTRIBUTES(const std::string &path);
+bool EXISTS(const std::string &path);
+bool DELETEPATH(const std::string &path);
+bool MOVEPATH(const std::string &from, const std::string &to, DWORD flags);
+
+// Reads a whole file of at most most bytes; false when it cannot be opened,
+// is larger or a read fails.
+bool READFILEBYTES(const std::string &path, std::string &bytes, std::uint64_t most);
 
 // Writes all bytes; false when fewer were written.
 bool WRITEALL(HANDLE file, std::string_view bytes);

@@ -20,6 +20,8 @@ constexpr const char *PROGRAMCAPTION = "Quillet";
 // Timers of the main window, told apart by id. The pending-settings timer
 // applies the settings block of the file just opened.
 constexpr UINT_PTR PENDINGSETTINGSTIMER = 1;
+// The recovery timer takes a copy of unsaved text once it is due.
+constexpr UINT_PTR RECOVERYTIMER = 2;
 
 // One owning handle type for every kind of system handle; the traits say
 // which value means "none" and how to let go of it.

@@ -1,5 +1,7 @@
 #include "services/pathtext.h"
 
+#include "services/textcodes.h"
+
 namespace {
 constexpr std::string_view SEPARATORS = "\\/";
 }  // namespace
@@ -53,5 +55,16 @@ bool ENDSWITHNOCASE(std::string_view text, std::string_view tail) {
 }
 
 std::string CUTTEXT(std::string_view text, std::size_t max) {
-    return std::string(text.substr(0, max));
+    std::size_t units = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        char32_t c;
+        const std::size_t length = DECODEUTF8(text, at, c);
+        const std::size_t width = c >= 0x10000 ? 2 : 1;
+        if (units + width > max)
+            break;
+        units += width;
+        at += length;
+    }
+    return std::string(text.substr(0, at));
 }

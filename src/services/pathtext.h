@@ -27,5 +27,6 @@ char UPPERCHAR(char c);
 std::string UPPERTAIL(std::string_view text, std::size_t n);
 bool ENDSWITHNOCASE(std::string_view text, std::string_view tail);
 
-// Text cut after max characters.
+// UTF-8 text cut after max characters, counted as Windows counts them (in
+// UTF-16 units); a character is never cut in two.
 std::string CUTTEXT(std::string_view text, std::size_t max);

@@ -21,22 +21,24 @@ WindowRect DEFAULTMAINWNDPOS() {
     return WindowRect{20, 20, 600, 400};
 }
 
-WindowRect CLAMPMAINWNDPOS(WindowRect stored, std::int32_t screenWidth, std::int32_t screenHeight) {
-    if (stored.left < 0)
-        stored.left = 0;
-    if (stored.left > screenWidth - 100)
-        stored.left = screenWidth - 100;
-    if (stored.top < 0)
-        stored.top = 0;
-    if (stored.top > screenHeight - 100)
-        stored.top = screenHeight - 100;
+WindowRect CLAMPMAINWNDPOS(WindowRect stored, const WindowRect &area) {
+    if (stored.left < area.left)
+        stored.left = area.left;
+    if (stored.left > area.right - 100)
+        stored.left = area.right - 100;
+    if (stored.top < area.top)
+        stored.top = area.top;
+    if (stored.top > area.bottom - 100)
+        stored.top = area.bottom - 100;
     return stored;
 }
 
-bool USABLEMAINWNDPOS(const WindowRect &r, bool onAMonitor) {
+bool USABLEMAINWNDPOS(const WindowRect &r) {
+    // Windows parks a minimised window at -32000.
+    constexpr std::int32_t MINIMISED = -32000;
     const std::int64_t width = static_cast<std::int64_t>(r.right) - r.left;
     const std::int64_t height = static_cast<std::int64_t>(r.bottom) - r.top;
-    return onAMonitor && width >= MINMAINWNDWIDTH && height >= MINMAINWNDHEIGHT && width <= MAXMAINWNDSIZE &&
+    return r.left > MINIMISED && r.top > MINIMISED && width >= MINMAINWNDWIDTH && height >= MINMAINWNDHEIGHT && width <= MAXMAINWNDSIZE &&
            height <= MAXMAINWNDSIZE;
 }
 
@@ -108,7 +110,9 @@ int PARSECOMMANDTAIL(std::string_view tail, std::string &file) {
         return TAIL_LASTFILE;
     if (tail == "/e")
         return TAIL_EMPTY;
-    std::string_view name = tail.substr(0, MAXPATHCHARS);
+    // Quotes first, then nothing cut: a name too long to open is refused
+    // where it is opened, never shortened into another file's name.
+    std::string_view name = tail;
     if (!name.empty() && name.front() == '"')
         name.remove_prefix(1);
     if (!name.empty() && name.back() == '"')

@@ -17,17 +17,20 @@ std::int32_t CHECKFONTSIZE(std::int32_t value);
 COMPILERKIND CHECKCOMPILERTYPE(std::int32_t value);
 std::int32_t CHECKCOMPILETIMEOUT(std::int32_t value);
 
-// The main window's stored rectangle kept on the primary screen: left and top
-// are pulled into [0, screen - 100]; right and bottom stay as read.
-WindowRect CLAMPMAINWNDPOS(WindowRect stored, std::int32_t screenWidth, std::int32_t screenHeight);
+// The main window's stored rectangle kept on a monitor: left and top are
+// pulled into [area's left, area's right - 100] and [area's top, area's
+// bottom - 100]; right and bottom stay as read. The area is the work area
+// of the monitor nearest to the stored rectangle; on one screen at 0, 0 this
+// is the pull into [0, screen - 100].
+WindowRect CLAMPMAINWNDPOS(WindowRect stored, const WindowRect &area);
 // Sizes a stored main window rectangle may have to be taken back.
 constexpr std::int32_t MINMAINWNDWIDTH = 120;
 constexpr std::int32_t MINMAINWNDHEIGHT = 80;
 constexpr std::int32_t MAXMAINWNDSIZE = 65535;
-// True when a stored rectangle can be given back to the window: it lies on a
-// monitor (onAMonitor, asked of the system) and its width and height, taken
-// without overflow, are within the limits above.
-bool USABLEMAINWNDPOS(const WindowRect &r, bool onAMonitor);
+// True when a stored rectangle can be given back to the window: it is not
+// the far-off rectangle of a minimised window and its width and height,
+// taken without overflow, are within the limits above.
+bool USABLEMAINWNDPOS(const WindowRect &r);
 WindowRect DEFAULTMAINWNDPOS();
 
 // The default syntax colours, indexed by lexer style.
@@ -54,7 +57,8 @@ enum : int {
     TAIL_EMPTY = 1,     // exactly "/e": start with no file
     TAIL_FILE = 2,      // one file name, in file
 };
-// Decides the first file from the tail.
+// Decides the first file from the tail: one name, its enclosing quotes
+// removed, never cut.
 int PARSECOMMANDTAIL(std::string_view tail, std::string &file);
 
 // Names searched for by the first-start detections, in order.

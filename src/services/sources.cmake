@@ -12,4 +12,5 @@ list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/startprocess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/barrier.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wintext.cpp
 )

@@ -82,6 +82,35 @@ std::size_t DECODEUTF8(std::string_view text, std::size_t at, char32_t &codePoin
     return length;
 }
 
+int CHARACTERSETOF(int codePage) {
+    switch (codePage) {
+    case 874: return 222;   // Thai
+    case 932: return 128;   // Japanese
+    case 936: return 134;   // simplified Chinese
+    case 949: return 129;   // Korean
+    case 950: return 136;   // traditional Chinese
+    case 1250: return 238;  // Central European
+    case 1251: return 204;  // Cyrillic
+    case 1253: return 161;  // Greek
+    case 1254: return 162;  // Turkish
+    case 1255: return 177;  // Hebrew
+    case 1256: return 178;  // Arabic
+    case 1257: return 186;  // Baltic
+    case 1258: return 163;  // Vietnamese
+    default: return 0;
+    }
+}
+
+std::size_t UTF16LENGTH(std::string_view text) {
+    std::size_t units = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t c;
+        at += DECODEUTF8(text, at, c);
+        units += c >= 0x10000 ? 2 : 1;
+    }
+    return units;
+}
+
 std::u16string UTF16OFUTF8(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());

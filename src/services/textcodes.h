@@ -19,6 +19,14 @@ std::string UTF8OFUTF16(std::u16string_view text);
 // becomes U+FFFD, one for each such byte.
 std::u16string UTF16OFUTF8(std::string_view text);
 
+// The length of UTF-8 text in UTF-16 units, as Windows counts a text's
+// length (a character above U+FFFF counts two).
+std::size_t UTF16LENGTH(std::string_view text);
+
+// The Windows character set of an ANSI code page (as fonts and RTF name
+// it): 0 (ANSI) for 1252 and any page without one of its own.
+int CHARACTERSETOF(int codePage);
+
 // Reads one code point from UTF-8 at text[at]; returns its length in bytes
 // (1 for an invalid byte, whose code point is U+FFFD). Also used where text
 // arrives in pieces: needMore is set when the sequence runs past the end.

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <vector>
+#include <algorithm>
 
 #include "services/settingsrules.h"
 #include "services/config.h"
@@ -11,38 +11,39 @@
 #include "services/handles.h"
 #include "settings/dialogrules.h"
 #include "settings/settings.h"
+#include "services/wintext.h"
 #include "ui/resource.h"
 
 std::string FIELDTEXT(HWND dialog, int id) {
-    std::vector<char> buffer(MAX_PATH, '\0');
-    const UINT got = GetDlgItemTextA(dialog, id, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), got < buffer.size() ? got : buffer.size() - 1);
+    return CUTTEXT(DLGITEMTEXT(dialog, id), MAXPATHCHARS);
 }
 
 int BROWSEFORFILE(HWND dialog, int fieldId, const std::string &filter) {
     const std::string text = FIELDTEXT(dialog, fieldId);
-    const std::string folder = BROWSESTARTFOLDER(text, AppSettings.ExeDir);
-    std::vector<char> name(MAX_PATH + 1, '\0');
-    text.copy(name.data(), MAX_PATH - 1);
-    OPENFILENAMEA ofn{};
+    const std::wstring folder = WIDE(BROWSESTARTFOLDER(text, AppSettings.ExeDir));
+    const std::wstring filters = WIDE(filter);
+    std::wstring name(MAX_PATH + 1, L'\0');
+    const std::wstring start = WIDE(text);
+    start.copy(name.data(), std::min<std::size_t>(start.size(), MAX_PATH - 1));
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = dialog;
-    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFilter = filters.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&ofn))
+    if (!GetOpenFileNameW(&ofn))
         return 0;
-    SetDlgItemTextA(dialog, fieldId, CUTTEXT(name.data(), MAXPATHCHARS).c_str());
+    SETDLGITEMTEXT(dialog, fieldId, CUTTEXT(UTF8OF(name.c_str()), MAXPATHCHARS));
     return 1;
 }
 
 int BROWSEFORDIRECTORY(HWND dialog, int fieldId) {
-    const std::string folder = DIRECTORYSTARTFOLDER(FIELDTEXT(dialog, fieldId), AppSettings.ExeDir);
-    std::vector<char> name(MAX_PATH + 1, '\0');
-    OPENFILENAMEA ofn{};
+    const std::wstring folder = WIDE(DIRECTORYSTARTFOLDER(FIELDTEXT(dialog, fieldId), AppSettings.ExeDir));
+    std::wstring name(MAX_PATH + 1, L'\0');
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = dialog;
     ofn.hInstance = ProgramInstance;
@@ -52,27 +53,27 @@ int BROWSEFORDIRECTORY(HWND dialog, int fieldId) {
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = folder.c_str();
     // Without a title of its own the box would call itself "Save As".
-    ofn.lpstrTitle = "Select directory";
+    ofn.lpstrTitle = L"Select directory";
     // The classic box changes the process's current directory while the user
     // moves through the folders; that directory is the answer.
     // It is read and then put back where it was, so the editor's own current
     // folder never stays in a folder the user browsed to.
     ofn.Flags = OFN_ENABLETEMPLATE | OFN_NOVALIDATE | OFN_PATHMUSTEXIST | OFN_NOTESTFILECREATE;
-    ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_SELECTDIRECTORY);
-    std::vector<char> before(MAX_PATH + 1, '\0');
-    const DWORD beforeGot = GetCurrentDirectoryA(MAX_PATH, before.data());
-    const BOOL chose = GetSaveFileNameA(&ofn);
-    std::vector<char> current(MAX_PATH + 1, '\0');
-    const DWORD got = GetCurrentDirectoryA(MAX_PATH, current.data());
+    ofn.lpTemplateName = MAKEINTRESOURCEW(IDD_SELECTDIRECTORY);
+    std::wstring before(MAX_PATH + 1, L'\0');
+    const DWORD beforeGot = GetCurrentDirectoryW(MAX_PATH, before.data());
+    const BOOL chose = GetSaveFileNameW(&ofn);
+    std::wstring current(MAX_PATH + 1, L'\0');
+    const DWORD got = GetCurrentDirectoryW(MAX_PATH, current.data());
     if (beforeGot > 0 && beforeGot < MAX_PATH)
-        SetCurrentDirectoryA(before.data());
+        SetCurrentDirectoryW(before.c_str());
     if (!chose)
         return 0;
     if (got == 0 || got >= MAX_PATH)
         return 0;
-    std::vector<char> longForm(MAX_PATH + 1, '\0');
-    const DWORD longGot = GetLongPathNameA(current.data(), longForm.data(), MAX_PATH);
-    const std::string chosen = longGot > 0 && longGot < MAX_PATH ? longForm.data() : current.data();
-    SetDlgItemTextA(dialog, fieldId, DIRECTORYFIELDTEXT(chosen).c_str());
+    std::wstring longForm(MAX_PATH + 1, L'\0');
+    const DWORD longGot = GetLongPathNameW(current.c_str(), longForm.data(), MAX_PATH);
+    const std::string chosen = UTF8OF(longGot > 0 && longGot < MAX_PATH ? longForm.c_str() : current.c_str());
+    SETDLGITEMTEXT(dialog, fieldId, DIRECTORYFIELDTEXT(chosen));
     return 1;
 }

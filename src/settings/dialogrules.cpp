@@ -38,7 +38,8 @@ std::string GENERALHINT(int controlId) {
         return "Directory for the include files. For PowerBasic by default \"WINAPI\" and for FreeBasic \"INC\".";
     case IDC_COMPILER:
         return "Path+Filename of the FreeBasic compiler (fbc.exe) or the PowerBasic compiler "
-               "(pbdll.exe/pbdll16.exe/pbwin.exe/pbcc.exe, by default in \"BIN\" directory).";
+               "(pbdll.exe/pbdll16.exe/pbwin.exe/pbcc.exe, by default in \"BIN\" directory). A compilation may take "
+               "CompileTimeout seconds (INI file, at most 30); with 0 the editor waits until the compiler ends.";
     case IDC_PBRESCONVERTER:
         return "Needed for PowerBasic Win/CC only: Resource converter which converts the *.pbr resource file into a "
                "standard Windows *.res resource file (pbres.exe). By default found in \"BIN\" directory.";
@@ -175,6 +176,13 @@ const char *TARGETENTRY(int index) {
 
 const char *TARGETDESCRIPTION(int index) {
     return index >= 0 && index < TARGETCOUNT ? TARGETDESCRIPTIONS[index] : "";
+}
+
+std::string NAMENOTHELDTEXT(std::string_view name, int codePage) {
+    return "This name holds characters that the listing's code page (" + std::to_string(codePage) +
+           ") cannot hold:\r" + std::string(name) +
+           "\rThe project settings are stored in the listing; choose a name of its characters, or keep the "
+           "listing as UTF-8 (with the byte-order mark).";
 }
 
 std::string PROJECTTITLE(std::string_view currentFile) {

@@ -67,3 +67,5 @@ const char *TARGETENTRY(int index);
 const char *TARGETDESCRIPTION(int index);
 // The dialog's title for the document's file name (empty for untitled text).
 std::string PROJECTTITLE(std::string_view currentFile);
+// A name of the Project settings that the listing's code page cannot hold.
+std::string NAMENOTHELDTEXT(std::string_view name, int codePage);

@@ -12,10 +12,11 @@
 #include "document/document.h"
 #include "settings/fontrules.h"
 #include "settings/settings.h"
+#include "services/wintext.h"
 #include "ui/resource.h"
 
 // Adds a family's face name to the font list when it is one of those listed.
-int CALLBACK ENUMFONTPROC(const LOGFONTA *font, const TEXTMETRICA *metrics, DWORD fontType, LPARAM fontList);
+int CALLBACK ENUMFONTPROC(const LOGFONTW *font, const TEXTMETRICW *metrics, DWORD fontType, LPARAM fontList);
 INT_PTR CALLBACK FONTDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace {
@@ -28,60 +29,60 @@ struct FONTDIALOGMODEL {
 };
 
 FONTDIALOGMODEL &MODEL(HWND dialog) {
-    return *reinterpret_cast<FONTDIALOGMODEL *>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return *reinterpret_cast<FONTDIALOGMODEL *>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 std::string ITEMTEXT(HWND list, LRESULT index) {
-    const LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR || length < 0)
         return std::string();
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    return UTF8OF(text.c_str());
 }
 
 std::string SELECTEDTEXT(HWND list) {
-    const LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    const LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
     return selected == CB_ERR ? std::string() : ITEMTEXT(list, selected);
 }
 
 void FILLSIZES(HWND dialog, std::int32_t fontSize) {
     HWND sizes = GetDlgItem(dialog, IDC_SIZELIST);
     for (const std::string &text : FONTSIZETEXTS())
-        SendMessageA(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(sizes, CB_SETCURSEL, static_cast<WPARAM>(SIZESELECTION(fontSize)), 0);
+        SendMessageW(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WIDE(text).c_str()));
+    SendMessageW(sizes, CB_SETCURSEL, static_cast<WPARAM>(SIZESELECTION(fontSize)), 0);
 }
 
 void FILLFONTS(HWND dialog, const std::string &font) {
     HWND fonts = GetDlgItem(dialog, IDC_FONTLIST);
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesA(screen, nullptr, ENUMFONTPROC, reinterpret_cast<LPARAM>(fonts));
+    EnumFontFamiliesW(screen, nullptr, ENUMFONTPROC, reinterpret_cast<LPARAM>(fonts));
     ReleaseDC(nullptr, screen);
     std::vector<std::string> entries;
-    const LRESULT count = SendMessageA(fonts, CB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageW(fonts, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i)
         entries.push_back(ITEMTEXT(fonts, i));
     const int selected = FONTSELECTION(entries, font);
     if (selected >= 0)
-        SendMessageA(fonts, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 void FILLCOLORS(HWND dialog, const std::uint32_t *syntaxColors) {
     for (int id = FIRSTCOLORLIST; id < FIRSTCOLORLIST + COLORLISTCOUNT; ++id) {
         HWND list = GetDlgItem(dialog, id);
         for (int i = 0; i < PALETTESIZE; ++i) {
-            const LRESULT item = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(COLORLISTTEXT(id)));
-            SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(item), PALETTECOLOR(i));
+            const LRESULT item = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WIDE(COLORLISTTEXT(id)).c_str()));
+            SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(item), PALETTECOLOR(i));
         }
         // A colour outside the palette shows as black; it is kept unless the
         // user picks another.
         const int found = PALETTEINDEXOF(syntaxColors[COLORLISTSTYLE(id)]);
-        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(found < 0 ? 0 : found), 0);
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(found < 0 ? 0 : found), 0);
     }
 }
 
 void INITFONTDIALOG(HWND dialog, FONTDIALOGMODEL &model) {
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&model));
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&model));
     FILLSIZES(dialog, model.Settings->FontSize);
     FILLFONTS(dialog, model.Settings->Font);
     FILLCOLORS(dialog, model.Settings->SyntaxColors);
@@ -101,7 +102,8 @@ void DRAWCOLORITEM(const DRAWITEMSTRUCT &item) {
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_WINDOW));
     Rectangle(dc, box.left, box.top, box.right, box.bottom);
-    DrawTextA(dc, COLORLISTTEXT(static_cast<int>(item.CtlID)), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(dc, WIDE(COLORLISTTEXT(static_cast<int>(item.CtlID))).c_str(), -1, &box,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     DeleteObject(pen);
@@ -111,28 +113,28 @@ void OKFONTDIALOG(HWND dialog, FONTDIALOGMODEL &model) {
     AppSettingsRecord &settings = *model.Settings;
     int chosen[COLORLISTCOUNT];
     for (int i = 0; i < COLORLISTCOUNT; ++i)
-        chosen[i] = static_cast<int>(SendDlgItemMessageA(dialog, FIRSTCOLORLIST + i, CB_GETCURSEL, 0, 0));
+        chosen[i] = static_cast<int>(SendDlgItemMessageW(dialog, FIRSTCOLORLIST + i, CB_GETCURSEL, 0, 0));
     APPLYCHOSENCOLORS(settings.SyntaxColors, chosen, model.Changed);
     settings.FontSize = SIZEOFTEXT(SELECTEDTEXT(GetDlgItem(dialog, IDC_SIZELIST)));
     // Only a selected entry counts; text typed into the field does not.
     HWND fonts = GetDlgItem(dialog, IDC_FONTLIST);
-    const LRESULT font = SendMessageA(fonts, CB_GETCURSEL, 0, 0);
+    const LRESULT font = SendMessageW(fonts, CB_GETCURSEL, 0, 0);
     if (font != CB_ERR)
         settings.Font = CUTTEXT(ITEMTEXT(fonts, font), MAXFONTCHARS);
     if (WRITESETTINGSTRING("Windows", "Font", settings.Font) == 0) {
         WRITESETTINGSTRING("Windows", "FontSize", std::to_string(settings.FontSize));
         settings.SyntaxColors[7] = settings.SyntaxColors[0];
-        WritePrivateProfileStructA("Windows", "SyntaxColors", settings.SyntaxColors, sizeof settings.SyntaxColors,
-                                   settings.IniPath.c_str());
+        WritePrivateProfileStructW(L"Windows", L"SyntaxColors", settings.SyntaxColors, sizeof settings.SyntaxColors,
+                                   WIDE(settings.IniPath).c_str());
     }
     EndDialog(dialog, 1);
 }
 
 }  // namespace
 
-int CALLBACK ENUMFONTPROC(const LOGFONTA *font, const TEXTMETRICA *, DWORD, LPARAM fontList) {
+int CALLBACK ENUMFONTPROC(const LOGFONTW *font, const TEXTMETRICW *, DWORD, LPARAM fontList) {
     if (FONTFAMILYLISTED(font->lfPitchAndFamily, font->lfCharSet))
-        SendMessageA(reinterpret_cast<HWND>(fontList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(font->lfFaceName));
+        SendMessageW(reinterpret_cast<HWND>(fontList), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(font->lfFaceName));
     return 1;
 }
 
@@ -171,6 +173,6 @@ INT_PTR CALLBACK FONTDLGPROC(HWND window, UINT message, WPARAM wParam, LPARAM lP
 int OPENFONTSETTINGS() {
     FONTDIALOGMODEL model;
     model.Settings = &AppSettings;
-    return static_cast<int>(DialogBoxParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_FONTSETTINGS), MainWindow, FONTDLGPROC,
+    return static_cast<int>(DialogBoxParamW(ProgramInstance, MAKEINTRESOURCEW(IDD_FONTSETTINGS), MainWindow, FONTDLGPROC,
                                             reinterpret_cast<LPARAM>(&model)));
 }

@@ -10,6 +10,7 @@
 #include "document/document.h"
 #include "settings/dialogrules.h"
 #include "settings/settings.h"
+#include "services/wintext.h"
 #include "ui/resource.h"
 
 namespace {
@@ -17,28 +18,39 @@ namespace {
 HWND LastHintWindow = nullptr;
 
 PROJECTSETTINGSRECORD &MODEL(HWND dialog) {
-    return *reinterpret_cast<PROJECTSETTINGSRECORD *>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return *reinterpret_cast<PROJECTSETTINGSRECORD *>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 void INITPROJECT(HWND dialog, PROJECTSETTINGSRECORD &project) {
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&project));
-    SetWindowTextA(dialog, PROJECTTITLE(Document.CurrentFile).c_str());
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&project));
+    SETWINDOWTEXT(dialog, PROJECTTITLE(Document.CurrentFile));
     for (int i = 0; i < TARGETCOUNT; ++i)
-        SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(TARGETENTRY(i)));
+        SendDlgItemMessageW(dialog, IDC_TARGETTYPE, CB_INSERTSTRING, i,
+                            reinterpret_cast<LPARAM>(WIDE(TARGETENTRY(i)).c_str()));
     // A target the list does not have shows the console program.
-    if (SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_SETCURSEL, static_cast<WPARAM>(project.TargetType), 0) == CB_ERR)
-        SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_SETCURSEL, 0, 0);
-    SendDlgItemMessageA(dialog, IDC_RESOURCEFILE, EM_LIMITTEXT, MAXPATHCHARS, 0);
-    SendDlgItemMessageA(dialog, IDC_OUTPUTFILE, EM_LIMITTEXT, MAXPATHCHARS, 0);
-    SetDlgItemTextA(dialog, IDC_RESOURCEFILE, CUTTEXT(project.ResourceFile, MAXPATHCHARS).c_str());
-    SetDlgItemTextA(dialog, IDC_OUTPUTFILE, CUTTEXT(project.OutputFile, MAXPATHCHARS).c_str());
+    if (SendDlgItemMessageW(dialog, IDC_TARGETTYPE, CB_SETCURSEL, static_cast<WPARAM>(project.TargetType), 0) == CB_ERR)
+        SendDlgItemMessageW(dialog, IDC_TARGETTYPE, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_RESOURCEFILE, EM_LIMITTEXT, MAXPATHCHARS, 0);
+    SendDlgItemMessageW(dialog, IDC_OUTPUTFILE, EM_LIMITTEXT, MAXPATHCHARS, 0);
+    SETDLGITEMTEXT(dialog, IDC_RESOURCEFILE, CUTTEXT(project.ResourceFile, MAXPATHCHARS));
+    SETDLGITEMTEXT(dialog, IDC_OUTPUTFILE, CUTTEXT(project.OutputFile, MAXPATHCHARS));
 }
 
 void OKPROJECT(HWND dialog, PROJECTSETTINGSRECORD &project) {
     PROJECTSETTINGSRECORD chosen;
-    chosen.TargetType = static_cast<std::int32_t>(SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_GETCURSEL, 0, 0));
+    chosen.TargetType = static_cast<std::int32_t>(SendDlgItemMessageW(dialog, IDC_TARGETTYPE, CB_GETCURSEL, 0, 0));
     chosen.ResourceFile = FIELDTEXT(dialog, IDC_RESOURCEFILE);
     chosen.OutputFile = FIELDTEXT(dialog, IDC_OUTPUTFILE);
+    // The names travel in the listing's settings block, in the listing's own
+    // code page: a name it cannot hold is not taken, rather than stored as
+    // something else.
+    for (const std::string *name : {&chosen.ResourceFile, &chosen.OutputFile}) {
+        std::string bytes;
+        if (!EDITORBYTESOF(*name, bytes)) {
+            MESSAGEBOX(dialog, NAMENOTHELDTEXT(*name, EDITORCODEPAGE()), PROGRAMCAPTION, MB_OK | MB_ICONHAND);
+            return;
+        }
+    }
     // A change reaches the file only with the next save, so until then it
     // counts as unsaved, like changed text.
     if (chosen.TargetType != project.TargetType || chosen.ResourceFile != project.ResourceFile ||
@@ -61,7 +73,7 @@ void COMMANDPROJECT(HWND dialog, int id, int code) {
         if (code == CBN_SELCHANGE) {
             // The hint over the list describes the new selection at once.
             LastHintWindow = nullptr;
-            PostMessageA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TARGETTYPE)),
+            PostMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TARGETTYPE)),
                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         }
         break;
@@ -90,7 +102,7 @@ INT_PTR PROJECTSETTINGSDLGBODY(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         return TRUE;
     case WM_SETCURSOR:
         UPDATEHINTLINE(dialog, reinterpret_cast<HWND>(wParam), LastHintWindow, [dialog](int id) {
-            const int selected = static_cast<int>(SendDlgItemMessageA(dialog, IDC_TARGETTYPE, CB_GETCURSEL, 0, 0));
+            const int selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_TARGETTYPE, CB_GETCURSEL, 0, 0));
             return PROJECTHINT(id, selected);
         });
         return FALSE;
@@ -106,6 +118,9 @@ INT_PTR CALLBACK PROJECTSETTINGSDLGPROC(HWND window, UINT message, WPARAM wParam
 }
 
 int OPENPROJECTSETTINGS() {
-    return static_cast<int>(DialogBoxParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_PROJECTSETTINGS), MainWindow,
+    // The dialog shows the listing's own settings, also while its block is
+    // still waiting for the timer.
+    APPLYFILESETTINGS();
+    return static_cast<int>(DialogBoxParamW(ProgramInstance, MAKEINTRESOURCEW(IDD_PROJECTSETTINGS), MainWindow,
                                             PROJECTSETTINGSDLGPROC, reinterpret_cast<LPARAM>(&Document.ProjectSettings)));
 }

@@ -10,6 +10,7 @@
 #include "document/document.h"
 #include "settings/dialogrules.h"
 #include "settings/settings.h"
+#include "services/wintext.h"
 #include "ui/resource.h"
 
 namespace {
@@ -35,7 +36,7 @@ const PATHFIELD PATHFIELDS[] = {
 };
 
 AppSettingsRecord &MODEL(HWND dialog) {
-    return *reinterpret_cast<AppSettingsRecord *>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return *reinterpret_cast<AppSettingsRecord *>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 bool CHECKED(HWND dialog, int id) {
@@ -43,7 +44,7 @@ bool CHECKED(HWND dialog, int id) {
 }
 
 bool EDITED(HWND dialog, int id) {
-    return SendDlgItemMessageA(dialog, id, EM_GETMODIFY, 0, 0) != 0;
+    return SendDlgItemMessageW(dialog, id, EM_GETMODIFY, 0, 0) != 0;
 }
 
 // The resource converter belongs to PowerBASIC only.
@@ -54,13 +55,13 @@ void ENABLECONVERTER(HWND dialog) {
 }
 
 void INITGENERAL(HWND dialog, AppSettingsRecord &settings) {
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&settings));
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&settings));
     for (const PATHFIELD &field : PATHFIELDS) {
-        SendDlgItemMessageA(dialog, field.Id, EM_LIMITTEXT, MAXPATHCHARS, 0);
-        SetDlgItemTextA(dialog, field.Id, CUTTEXT(settings.*field.Setting, MAXPATHCHARS).c_str());
+        SendDlgItemMessageW(dialog, field.Id, EM_LIMITTEXT, MAXPATHCHARS, 0);
+        SETDLGITEMTEXT(dialog, field.Id, CUTTEXT(settings.*field.Setting, MAXPATHCHARS));
     }
-    SendDlgItemMessageA(dialog, IDC_BASICKEYWORDFILE, EM_SETMODIFY, 0, 0);
-    SendDlgItemMessageA(dialog, IDC_APIKEYWORDFILE, EM_SETMODIFY, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_BASICKEYWORDFILE, EM_SETMODIFY, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_APIKEYWORDFILE, EM_SETMODIFY, 0, 0);
     CheckRadioButton(dialog, IDC_FREEBASIC, IDC_POWERBASIC, settings.CompilerType == POWERBASICCOMPILER ? IDC_POWERBASIC : IDC_FREEBASIC);
     ENABLECONVERTER(dialog);
 }
@@ -88,7 +89,7 @@ void OKGENERAL(HWND dialog, AppSettingsRecord &settings) {
         settings.CompilerType = POWERBASICCOMPILER;
     const std::string question = COMPILERTYPEQUESTION(settings.CompilerType, FIELDTEXT(dialog, IDC_BASICKEYWORDFILE));
     if (!question.empty() &&
-        MessageBoxA(dialog, question.c_str(), QUESTIONCAPTION, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        MESSAGEBOX(dialog, question, QUESTIONCAPTION, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     const GENERALPATHS paths = READPATHS(dialog);
     settings.TemplateDir = paths.TemplateDir;
@@ -173,10 +174,10 @@ void UPDATEHINTLINE(HWND dialog, HWND under, HWND &last, const std::function<std
         return;
     last = under;
     const std::string hint = under == dialog ? std::string() : hintOf(GetDlgCtrlID(under));
-    SetDlgItemTextA(dialog, IDC_HINTLINE, hint.c_str());
+    SETDLGITEMTEXT(dialog, IDC_HINTLINE, hint);
 }
 
 int OPENGENERALSETTINGS() {
-    return static_cast<int>(DialogBoxParamA(ProgramInstance, MAKEINTRESOURCEA(IDD_GENERALSETTINGS), MainWindow,
+    return static_cast<int>(DialogBoxParamW(ProgramInstance, MAKEINTRESOURCEW(IDD_GENERALSETTINGS), MainWindow,
                                             GENERALSETTINGSDLGPROC, reinterpret_cast<LPARAM>(&AppSettings)));
 }

@@ -8,10 +8,11 @@
 namespace harness {
 
 std::string WINDOWTEXTOF(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
-    GetWindowTextA(window, buffer.data(), length + 1);
-    return buffer.data();
+    const int length = GetWindowTextLengthW(window);
+    std::wstring buffer(static_cast<size_t>(length) + 2, L'\0');
+    const int got = GetWindowTextW(window, buffer.data(), length + 1);
+    buffer.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return UTF8PATH(buffer);
 }
 
 std::string CLASSNAMEOF(HWND window) {
@@ -74,6 +75,12 @@ HWND WAITFORWINDOW(DWORD processId, const char *className, int timeoutMs) {
             return nullptr;
         Sleep(20);
     }
+}
+
+std::string FILEDIALOGTEXT(HWND dialog, UINT message) {
+    wchar_t text[32768] = {};
+    SendMessageW(dialog, message, 32767, reinterpret_cast<LPARAM>(text));
+    return UTF8PATH(text);
 }
 
 std::string MESSAGEBOXTEXT(HWND box) {
@@ -200,38 +207,63 @@ DialogAnswerer::~DialogAnswerer() {
         Worker.join();
 }
 
-TempFolder::TempFolder() {
-    char base[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, base);
+// Paths in the tests are UTF-8, as in the program; they reach Windows
+// through the wide functions, long ones in the "\\?\" form.
+std::wstring WIDE(const std::string &text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    const int got = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                        static_cast<int>(wide.size()));
+    wide.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return wide;
+}
+
+std::wstring WIDEPATH(const std::string &path) {
+    std::wstring wide = WIDE(path);
+    if (wide.size() >= MAX_PATH - 12 && wide.rfind(L"\\\\?\\", 0) != 0 && wide.size() > 2 && wide[1] == L':')
+        wide = L"\\\\?\\" + wide;
+    return wide;
+}
+
+std::string UTF8PATH(const std::wstring &wide) {
+    std::string text(wide.size() * 3 + 1, '\0');
+    const int got = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                        static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+TempFolder::TempFolder(const std::string &suffix) {
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, base);
     static int counter = 0;
     for (;;) {
-        Path = std::string(base) + "quillet-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(++counter) + " dir\\";
-        if (CreateDirectoryA(Path.c_str(), nullptr))
+        Path = UTF8PATH(base) + "quillet-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++counter) + suffix + "\\";
+        if (CreateDirectoryW(WIDEPATH(Path).c_str(), nullptr))
             break;
     }
 }
 
 namespace {
 void REMOVETREE(const std::string &folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WIDEPATH(folder + "*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = entry.cFileName;
+            const std::string name = UTF8PATH(entry.cFileName);
             if (name == "." || name == "..")
                 continue;
             const std::string path = folder + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            SetFileAttributesW(WIDEPATH(path).c_str(), FILE_ATTRIBUTE_NORMAL);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 REMOVETREE(path + "\\");
             else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &entry));
+                DeleteFileW(WIDEPATH(path).c_str());
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(folder.c_str());
+    SetFileAttributesW(WIDEPATH(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(WIDEPATH(folder).c_str());
 }
 }  // namespace
 
@@ -248,16 +280,16 @@ std::string TempFolder::READFILE(const std::string &name) const {
 }
 
 void TempFolder::MAKEFOLDER(const std::string &name) const {
-    CreateDirectoryA(FILE(name).c_str(), nullptr);
+    CreateDirectoryW(WIDEPATH(FILE(name)).c_str(), nullptr);
 }
 
 bool FILEEXISTS(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WIDEPATH(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string READWHOLEFILE(const std::string &path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE file = CreateFileW(WIDEPATH(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::string();
     std::string bytes(GetFileSize(file, nullptr), '\0');
@@ -269,7 +301,8 @@ std::string READWHOLEFILE(const std::string &path) {
 }
 
 void WRITEWHOLEFILE(const std::string &path, const std::string &bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(WIDEPATH(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0;
@@ -277,10 +310,25 @@ void WRITEWHOLEFILE(const std::string &path, const std::string &bytes) {
     CloseHandle(file);
 }
 
+std::vector<std::string> FILESIN(const std::string &folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WIDEPATH(folder + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = UTF8PATH(entry.cFileName);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return names;
+}
+
 std::string PROGRAMFOLDER() {
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
+    wchar_t path[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string text = UTF8PATH(path);
     return text.substr(0, text.rfind('\\') + 1);
 }
 

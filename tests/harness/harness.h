@@ -11,6 +11,7 @@
 
 namespace harness {
 
+// Texts in UTF-8.
 std::string WINDOWTEXTOF(HWND window);
 std::string CLASSNAMEOF(HWND window);
 
@@ -22,6 +23,10 @@ HWND FINDDIALOG(DWORD processId, HWND excluding = nullptr);
 HWND WAITFORDIALOG(DWORD processId, int timeoutMs, bool pump = false);
 // Waits for a visible top-level window of the process with the class name.
 HWND WAITFORWINDOW(DWORD processId, const char *className, int timeoutMs);
+
+// A text a common file dialog hands out on request (CDM_GETFOLDERPATH,
+// CDM_GETSPEC, ...), in UTF-8.
+std::string FILEDIALOGTEXT(HWND dialog, UINT message);
 
 // The text of a message box (its static control 0xFFFF).
 std::string MESSAGEBOXTEXT(HWND box);
@@ -87,7 +92,8 @@ private:
 // when the object goes.
 class TempFolder {
 public:
-    TempFolder();
+    // The folder's name ends with suffix (UTF-8).
+    explicit TempFolder(const std::string &suffix = " dir");
     ~TempFolder();
     const std::string &PATH() const { return Path; }  // with trailing backslash
     std::string FILE(const std::string &name) const { return Path + name; }
@@ -99,7 +105,14 @@ private:
     std::string Path;
 };
 
+// Text in UTF-8 as UTF-16, and a path the same way (long ones in the
+// "\\?\" form).
+std::wstring WIDE(const std::string &text);
+std::wstring WIDEPATH(const std::string &path);
+std::string UTF8PATH(const std::wstring &wide);
 bool FILEEXISTS(const std::string &path);
+// The names in a folder (with trailing backslash), "." and ".." left out.
+std::vector<std::string> FILESIN(const std::string &folder);
 std::string READWHOLEFILE(const std::string &path);
 void WRITEWHOLEFILE(const std::string &path, const std::string &bytes);
 // The folder of the running test program, with trailing backslash.

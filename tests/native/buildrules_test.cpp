@@ -119,6 +119,32 @@ TEST(FreeBasicCommandLine, EveryNameArrivesAsOneArgument) {
               " -c -v -i \"C:\\tab\tinc\\\\\" prog.bas");
 }
 
+// Names from the listing and its block never reach the compiler as options
+// or as a file of options; an absolute name needs no change.
+TEST(FreeBasicCommandLine, NoNameIsReadAsAnOption) {
+    using ARGUMENTS = std::vector<std::string>;
+    const struct {
+        std::string File, Output, Resource;
+        ARGUMENTS Expected;
+    } cases[] = {
+        {"prog.bas", "out.exe", "@opts.txt", {"-x", "out.exe", "prog.bas", ".\\@opts.txt"}},
+        {"prog.bas", "-prefix=C:\\x", "a.rc", {"-x", ".\\-prefix=C:\\x", "prog.bas", "a.rc"}},
+        {"-v.bas", "@o.exe", "-lib", {"-x", ".\\@o.exe", ".\\-v.bas", ".\\-lib"}},
+        {"@prog.bas", "C:\\out\\-o.exe", "C:\\r\\@r.rc", {"-x", "C:\\out\\-o.exe", ".\\@prog.bas", "C:\\r\\@r.rc"}},
+        {"a-b@.bas", "o@.exe", "r-.rc", {"-x", "o@.exe", "a-b@.bas", "r-.rc"}},
+    };
+    for (const auto &c : cases) {
+        const std::string line = FREEBASICCOMMANDLINE("C:\\inc\\", c.File, 0, c.Output, c.Resource);
+        ARGUMENTS expected{"-s", "console", "-v", "-i", "C:\\inc\\"};
+        expected.insert(expected.end(), c.Expected.begin(), c.Expected.end());
+        EXPECT_EQ(SPLITARGUMENTS(line), expected) << line;
+    }
+    EXPECT_EQ(POWERBASICCOMMANDLINE("C:\\PB\\PBWIN.EXE", "@prog.bas", "C:\\PB\\INC"),
+              "C:\\PB\\PBWIN.EXE /L /Q .\\@prog.bas /IC:\\PB\\INC");
+    EXPECT_EQ(POWERBASICCOMMANDLINE("C:\\PB\\PBWIN.EXE", "-x y.bas", "C:\\PB\\INC"),
+              "C:\\PB\\PBWIN.EXE /L /Q \".\\-x y.bas\" /IC:\\PB\\INC");
+}
+
 TEST(FreeBasicCommandLine, CutAt519Characters) {
     const std::string folder = "C:\\" + std::string(256, 'i');
     const std::string line = FREEBASICCOMMANDLINE(folder, std::string(250, 'p') + ".bas", 0, std::string(259, 'o'),
@@ -191,6 +217,9 @@ TEST(ErrorPosition, TheWholeNameOnly) {
         {"prog.bas(3) error 1\r\n", "prog.bas", 2},
         {"compiling\r\nprog.bas(5) error\r\n", "prog.bas", 4},
         {"compiling\nprog.bas(5) error\n", "prog.bas", 4},
+        {"compiling\rprog.bas(5) error", "prog.bas", 4},
+        {"\"prog.bas\"(1) error", "prog.bas", 0},
+        {".\\@prog.bas(6) error", "@prog.bas", 5},
         {"C:\\src\\prog.bas(3) error 1\r\n", "prog.bas", 2},
         {"..\\prog.bas(3) error 1\r\n", "prog.bas", 2},
         {"C:/src/prog.bas(3) error 1\r\n", "prog.bas", 2},

@@ -118,7 +118,7 @@ TEST(ToolNames, AConfiguredNameIsAbsoluteRelativeOrBare) {
 TEST(ToolNames, ABareNameIsSoughtInTheProgramsAndSystemFoldersThenOnPathNeverHere) {
     const std::vector<std::string> folders =
         TOOLSEARCHFOLDERS("C:\\Quillet\\", "C:\\Windows\\system32", "C:\\Windows",
-                          ".;C:\\FB;;\"D:\\Power Basic\\bin\\\";tools;\\\\srv\\share");
+                          ".;C:\\FB;;\"D:\\Power Basic\\bin\\\";tools;tools\\bin;..\\x;\\\\srv\\share");
     const std::vector<std::string> expected = {"C:\\Quillet\\", "C:\\Windows\\system32\\", "C:\\Windows\\",
                                                "C:\\FB\\", "D:\\Power Basic\\bin\\", "\\\\srv\\share\\"};
     EXPECT_EQ(folders, expected);

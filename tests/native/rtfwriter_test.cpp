@@ -66,6 +66,52 @@ TEST(RtfHeader, DefaultSettings) {
               "\\pard\\f0\\fs18 ");
 }
 
+// An ANSI listing's code page is named, with the character set of its
+// script; a UTF-8 listing names none. A face name beyond ASCII is escaped.
+TEST(RtfHeader, CodePageAndCharacterSet) {
+    const struct {
+        int CodePage;
+        std::string Start;
+    } cases[] = {
+        {0, "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 "},
+        {1252, "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 "},
+        {1250, "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset238 "},
+        {1251, "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset204 "},
+        {1258, "{\\rtf1\\ansi\\ansicpg1258\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset163 "},
+        {874, "{\\rtf1\\ansi\\ansicpg874\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset222 "},
+        {932, "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset128 "},
+        {950, "{\\rtf1\\ansi\\ansicpg950\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset136 "},
+        {437, "{\\rtf1\\ansi\\ansicpg437\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 "},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RTFHEADER("Courier New", 9, DEFAULTCOLORS, c.CodePage).substr(0, c.Start.size()), c.Start)
+            << c.CodePage;
+    const std::string header = RTFHEADER("\xEF\xBC\xAD\xEF\xBC\xB3 Gothic", 9, DEFAULTCOLORS, 932);
+    EXPECT_NE(header.find("\\fcharset128 \\u-211?\\u-205? Gothic;}}"), std::string::npos) << header;
+}
+
+// In a double-byte code page a letter's two bytes go as escapes: its second
+// byte may be a backslash or a brace.
+TEST(RtfBody, DoubleByteLettersAreEscapedPairs) {
+    bool leadBytes[256] = {};
+    for (int b = 0x81; b <= 0x9F; ++b)
+        leadBytes[b] = true;
+    const std::string text = "\x95\x5C{\x82\xA0x\x81";  // a pair with a backslash, a brace, a pair, a lead at the end
+    std::string styled;
+    for (const char c : text)
+        styled += std::string{c, '\0'};
+    std::vector<std::string> lines;
+    std::string line;
+    unsigned style = 0;
+    ASSERT_TRUE(APPENDRTFBODY(reinterpret_cast<const unsigned char *>(styled.data()), text.size(),
+                              [&lines](std::string_view l) {
+                                  lines.emplace_back(l);
+                                  return true;
+                              },
+                              line, style, false, leadBytes));
+    EXPECT_EQ(line, "\\'95\\'5c\\{\\'82\\'a0x\x81");
+}
+
 TEST(RtfHeader, ColourPartsFontAndSize) {
     uint32_t colors[RTFSTYLECOUNT] = {};
     colors[0] = 0x00FFFFFF;

@@ -144,6 +144,7 @@ TEST(FindBlock, AcceptedOnlyWhenEverythingAfterTheMarkerIsTheBlocks) {
         {OLDERKEY + "000001F4", true},
         {OLDERKEY + "000001F", false},                              // fewer than eight caret digits
         {OLDERKEY + "0000G1F410", false},
+        {OLDERKEY + "000001F4A", false},                            // a fold state must be 0 or 1
         {OLDERKEY + "000001F410\r\nPrint 1", false},
     };
     for (const auto &c : cases)

@@ -42,7 +42,8 @@ TEST(Hints, GeneralSettingsByControl) {
               "Directory for the include files. For PowerBasic by default \"WINAPI\" and for FreeBasic \"INC\".");
     EXPECT_EQ(GENERALHINT(IDC_COMPILER),
               "Path+Filename of the FreeBasic compiler (fbc.exe) or the PowerBasic compiler "
-              "(pbdll.exe/pbdll16.exe/pbwin.exe/pbcc.exe, by default in \"BIN\" directory).");
+              "(pbdll.exe/pbdll16.exe/pbwin.exe/pbcc.exe, by default in \"BIN\" directory). A compilation may take "
+              "CompileTimeout seconds (INI file, at most 30); with 0 the editor waits until the compiler ends.");
     const std::string second =
         " For other files (for example *.exe) ShellExecute() is called with or wihout a keyword as command line parameter.";
     EXPECT_EQ(GENERALHINT(IDC_APIHELPFILE),

@@ -59,17 +59,28 @@ TEST(SettingsRanges, CompareAsUnsignedNumbers) {
     EXPECT_EQ(CHECKCOMPILERTYPE(-1), 0);
 }
 
-TEST(SettingsRanges, MainWindowIsPulledOntoThePrimaryScreen) {
-    WindowRect r = CLAMPMAINWNDPOS({-50, 10, 600, 400}, 1024, 768);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.right - r.left, 600);  // 50 pixels narrower than stored
-    r = CLAMPMAINWNDPOS({5000, 5000, 5600, 5400}, 1024, 768);
-    EXPECT_EQ(r.left, 924);
-    EXPECT_EQ(r.top, 668);
-    EXPECT_EQ(r.right, 5600);
-    r = CLAMPMAINWNDPOS({10, -3, 600, 400}, 1024, 768);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.left, 10);
+// Left and top are pulled into the work area of the nearest monitor, less
+// 100 pixels at the right and bottom; right and bottom stay as read.
+TEST(SettingsRanges, MainWindowIsPulledOntoItsMonitor) {
+    const WindowRect screen{0, 0, 1024, 768};
+    const WindowRect second{1920, -200, 3840, 880};  // right of a first monitor, higher up
+    const struct {
+        WindowRect Stored, Area, Placed;
+    } cases[] = {
+        {{-50, 10, 600, 400}, screen, {0, 10, 600, 400}},  // 50 pixels narrower than stored
+        {{5000, 5000, 5600, 5400}, screen, {924, 668, 5600, 5400}},
+        {{10, -3, 600, 400}, screen, {10, 0, 600, 400}},
+        {{924, 668, 1500, 1000}, screen, {924, 668, 1500, 1000}},  // the last corner kept as it is
+        {{925, 669, 1500, 1000}, screen, {924, 668, 1500, 1000}},
+        {{1900, -300, 2500, 300}, second, {1920, -200, 2500, 300}},
+        {{3800, 900, 4400, 1400}, second, {3740, 780, 4400, 1400}},
+    };
+    for (const auto &c : cases) {
+        const WindowRect r = CLAMPMAINWNDPOS(c.Stored, c.Area);
+        EXPECT_EQ((std::vector<std::int32_t>{r.left, r.top, r.right, r.bottom}),
+                  (std::vector<std::int32_t>{c.Placed.left, c.Placed.top, c.Placed.right, c.Placed.bottom}))
+            << c.Stored.left << "," << c.Stored.top;
+    }
 }
 
 TEST(SettingsPaths, ProgramFolderIniAndParent) {
@@ -117,12 +128,12 @@ TEST(CommandLine, TailDecidesTheFirstFile) {
     EXPECT_EQ(file, "a.bas b.bas");
 }
 
-TEST(CommandLine, LongTailIsCutAt259Characters) {
+TEST(CommandLine, AQuotedNameKeepsItsWholeLength) {
     std::string file;
-    const std::string tail = "\"" + std::string(5000, 'x') + "\"";
-    EXPECT_EQ(PARSECOMMANDTAIL(tail, file), TAIL_FILE);
-    // The cut comes first, so the closing quote is gone with the rest.
-    EXPECT_EQ(file, std::string(258, 'x'));
+    for (const std::size_t length : {std::size_t{255}, std::size_t{259}, std::size_t{260}, std::size_t{5000}}) {
+        EXPECT_EQ(PARSECOMMANDTAIL("\"" + std::string(length, 'x') + "\"", file), TAIL_FILE);
+        EXPECT_EQ(file, std::string(length, 'x'));
+    }
     EXPECT_EQ(CUTTEXT(std::string(10000, 'k'), MAXPATHCHARS).size(), 259u);
 }
 

@@ -16,6 +16,10 @@ TEST(TextCodes, Utf16AndUtf8RoundTrip) {
         {u"\u03A3\u03BF\u03C6\u03AF\u03B1", "\xCE\xA3\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1"},  // Greek
         {u"\u65E5\u672C", "\xE6\x97\xA5\xE6\x9C\xAC"},                   // Japanese
         {u"\U0001F600", "\xF0\x9F\x98\x80"},                             // outside the basic plane
+        {u"\u007F\u0080", "\x7F\xC2\x80"},                               // the 1-/2-byte boundary
+        {u"\u07FF\u0800", "\xDF\xBF\xE0\xA0\x80"},                       // the 2-/3-byte boundary
+        {u"\uFFFF\U00010000", "\xEF\xBF\xBF\xF0\x90\x80\x80"},           // the 3-/4-byte boundary
+        {u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},  // the last code point: the pair DBFF DFFF
         {u"", ""},
     };
     for (const auto &c : cases) {
@@ -34,11 +38,14 @@ TEST(TextCodes, BytesThatStartNoCharacterBecomeTheReplacement) {
         {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // a surrogate
         {"\xE4 ", u"\uFFFD "},                // an ANSI letter in UTF-8
         {"\xE6\x97", u"\uFFFD\uFFFD"},        // cut off
+        {"\xC3\xC3", u"\uFFFD\uFFFD"},        // a lead byte where a continuation belongs
+        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
     };
     for (const auto &c : cases)
         EXPECT_EQ(UTF16OFUTF8(c.utf8), c.wide) << c.utf8;
     EXPECT_EQ(UTF8OFUTF16(u"\xD800x"), "\xEF\xBF\xBDx");  // an unpaired surrogate
     EXPECT_TRUE(STARTSWITHUTF8MARK("\xEF\xBB\xBFPrint", 8));
+    EXPECT_TRUE(STARTSWITHUTF8MARK("\xEF\xBB\xBF", 3));
     EXPECT_FALSE(STARTSWITHUTF8MARK("\xEF\xBB", 2));
 }
 

@@ -22,6 +22,7 @@ int main() {
         return 0;
     }
     RECORD();
+    WRITEOUTPUTS();
     const std::string config = READALL(BESIDE(".cfg"));
     const HANDLE out = GetStdHandle(SETTING(config, "stderr") ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
 

@@ -12,6 +12,7 @@ using namespace standin;
 
 int main() {
     RECORD();
+    WRITEOUTPUTS();
     const std::string config = READALL(BESIDE(".cfg"));
     if (const long sleep = SETTING(config, "sleep"))
         Sleep(static_cast<DWORD>(sleep));

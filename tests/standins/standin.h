@@ -60,6 +60,28 @@ inline void RECORD() {
                                "\r\npid=" + std::to_string(GetCurrentProcessId()) + "\r\n");
 }
 
+// Writes the program it "builds", as a compiler's linker does: each path
+// listed in "<name>.writes", a line each, gets the present as its last
+// write time.
+inline void WRITEOUTPUTS() {
+    const std::string list = READALL(BESIDE(".writes"));
+    for (size_t at = 0; at < list.size();) {
+        size_t end = list.find("\r\n", at);
+        if (end == std::string::npos)
+            end = list.size();
+        const std::string path = list.substr(at, end - at);
+        at = end + 2;
+        HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        SetFileTime(file, nullptr, nullptr, &now);
+        CloseHandle(file);
+    }
+}
+
 inline void WRITEOUT(HANDLE out, const std::string &bytes) {
     size_t done = 0;
     while (out && out != INVALID_HANDLE_VALUE && done < bytes.size()) {

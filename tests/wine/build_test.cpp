@@ -147,7 +147,16 @@ protected:
         Document.CurrentFile = Folder.FILE(name);
         SETTEXT(text);
     }
+    // A program beside the listing that the compilers' stand-ins write, as
+    // a real compiler writes the program it builds (see WRITEOUTPUTS).
     void PROGRAMFILE(const std::string &name) {
+        PLANTEDFILE(name);
+        for (const char *compiler : {"fbc.writes", "pbwin.writes", "power basic\\pbwin.writes"})
+            harness::WRITEWHOLEFILE(Folder.FILE(compiler),
+                                    Folder.READFILE(compiler) + Folder.FILE(name) + "\r\n");
+    }
+    // A program that was there before the compilation and that it does not write.
+    void PLANTEDFILE(const std::string &name) {
         ASSERT_TRUE(
             CopyFileA((harness::PROGRAMFOLDER() + "standin_program.exe").c_str(), Folder.FILE(name).c_str(), FALSE));
     }
@@ -238,7 +247,7 @@ TEST_F(BuildTest, CleanCompileShowsTheOutputBoxAndRunsInTheListingsFolder) {
     const SeenBox box = COMPILE(0, status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(box.Caption, "Compiler result");
-    EXPECT_EQ(box.Text, BANNER + "Umlaut \xFC from the OEM set\r\n");
+    EXPECT_EQ(box.Text, BANNER + "Umlaut \xC3\xBC from the OEM set\r\n");
     EXPECT_TRUE(box.Buttons[IDOK]);
     EXPECT_FALSE(box.HandIcon);
     const std::string record = Folder.READFILE("fbc.rec");
@@ -632,10 +641,10 @@ TEST_F(BuildTest, PowerBasicNamesWithBlanksAreQuotedWhereNoShortNamesExist) {
     PROGRAMFILE("power.exe");
     AppSettings.Compiler = Folder.FILE("power basic\\pbwin.exe");
     Folder.WRITEFILE("power basic\\pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
-    BuildSeams.NoShortNames = true;
+    ShortNameSeams.NoShortNames = true;
     std::int32_t status = -1;
     const SeenBox box = COMPILE(0, status);
-    BuildSeams.NoShortNames = false;
+    ShortNameSeams.NoShortNames = false;
     EXPECT_EQ(box.Text, "PowerBASIC\r\nNo errors.\r\n");
     const std::vector<std::string> args = ARGUMENTSOF(RECORDED(Folder.READFILE("power basic\\pbwin.rec"), "cmd"));
     const std::vector<std::string> expected = {Folder.FILE("power basic\\pbwin.exe"), "/L", "/Q", "prog.bas",
@@ -674,6 +683,47 @@ TEST_F(BuildTest, PowerBasicRunFollowsTheDirective) {
     LISTINGFILE("prog.bas", "#COMPILE EXE\r\nFunction PBMain()\r\nEnd Function\r\n");
     const SeenBox box = COMPILE(1, status);
     EXPECT_EQ(box.Text, "File not found:\r" + Folder.FILE("prog.exe"));
+}
+
+// A downloaded listing whose directive names a program shipped beside it:
+// Run starts only what the compilation wrote, for both compilers.
+TEST_F(BuildTest, RunStartsNoProgramThatTheCompilationDidNotWrite) {
+    Folder.WRITEFILE("pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
+    PROGRAMFILE("prog.exe");
+    PLANTEDFILE("helper.exe");
+    const struct {
+        COMPILERKIND Compiler;
+        std::string Listing, Output;
+    } cases[] = {
+        {POWERBASICCOMPILER, "%COMPILED = 1 : $NEXT = \"helper.exe\"\r\nFunction PBMain()\r\nEnd Function\r\n", ""},
+        {FREEBASICCOMPILER, LISTING, "helper.exe"},
+    };
+    for (const auto &c : cases) {
+        AppSettings.CompilerType = c.Compiler;
+        AppSettings.Compiler = Folder.FILE(c.Compiler == POWERBASICCOMPILER ? "pbwin.exe" : "fbc.exe");
+        Document.ProjectSettings.OutputFile = c.Output;
+        LISTINGFILE("prog.bas", c.Listing);
+        std::int32_t status = -1;
+        const SeenBox box = COMPILE(1, status);
+        EXPECT_EQ(box.Text, "This compilation did not write the program to run:\r" + Folder.FILE("helper.exe") +
+                                "\rIt is older than the compilation, so it was not started.");
+        EXPECT_TRUE(box.HandIcon);
+    }
+    Sleep(300);
+    EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("helper.rec")));
+}
+
+// Names of the block and the listing's own name that begin like an option
+// reach the compiler as files in the listing's folder.
+TEST_F(BuildTest, NoNameFromTheListingReachesTheCompilerAsAnOption) {
+    Document.ProjectSettings.OutputFile = "-prefix=evil";
+    Document.ProjectSettings.ResourceFile = "@opts.txt";
+    LISTINGFILE("-v.bas", LISTING);
+    std::int32_t status = -1;
+    COMPILE(0, status);
+    const std::vector<std::string> expected = {"-s", "console", "-v", "-i", Folder.FILE("basic headers\\"), "-x",
+                                               ".\\-prefix=evil", ".\\-v.bas", ".\\@opts.txt"};
+    EXPECT_EQ(ARGUMENTSOF(RECORDED(Folder.READFILE("fbc.rec"), "cmd")), expected);
 }
 
 TEST_F(BuildTest, FindCompileDirectiveReadsTheEditorText) {

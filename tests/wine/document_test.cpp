@@ -6,11 +6,15 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <functional>
+
 #include "Scintilla.h"
 #include "document/document.h"
 #include "document/settingsblock.h"
 #include "inprocess.h"
+#include "settings/settings.h"
 #include "ui/resource.h"
+#include "zescin.h"
 
 
 using harness::DialogAnswerer;
@@ -256,7 +260,9 @@ TEST_F(DocumentTest, SaveAsRtfExportsAndKeepsTheDocument) {
     EXPECT_NE(CALL(SCI_GETMODIFY), 0);
     EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("doc.bas")));
     const std::string rtf = Folder.READFILE("listing.rtf");
-    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}{\\colortbl ", 0), 0u);
+    // The listing's code page is named (Western here).
+    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}{\\colortbl ", 0),
+              0u);
     EXPECT_NE(rtf.find("\\cf3 Dim"), std::string::npos);
     EXPECT_NE(rtf.find("\\{note\\} \\\\ \xE4\\par "), std::string::npos);
     EXPECT_EQ(rtf.substr(rtf.size() - 5), "\\par}");
@@ -343,16 +349,13 @@ TEST_F(DocumentTest, PanelSwitchesBetweenTheFolderAndTheIncludeFolder) {
         currentChecked = SendMessageA(PANELCONTROL(dialog, IDC_CURRENTDIR), BM_GETCHECK, 0, 0) == BST_CHECKED;
         folderPreview = harness::WINDOWTEXTOF(PANELCONTROL(dialog, IDC_PREVIEW));
         SetDlgItemTextA(dialog, 1152, "typed.bas");
-        char path[MAX_PATH] = {};
         SendMessageA(PANELCONTROL(dialog, IDC_INCLUDEDIR), BM_CLICK, 0, 0);
         Sleep(300);
-        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-        afterInclude = path;
+        afterInclude = harness::FILEDIALOGTEXT(dialog, CDM_GETFOLDERPATH);
         typedAfter = harness::WINDOWTEXTOF(GetDlgItem(dialog, 1152));
         SendMessageA(PANELCONTROL(dialog, IDC_CURRENTDIR), BM_CLICK, 0, 0);
         Sleep(300);
-        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-        afterCurrent = path;
+        afterCurrent = harness::FILEDIALOGTEXT(dialog, CDM_GETFOLDERPATH);
         harness::PRESSBUTTON(dialog, IDCANCEL);
     });
     EXPECT_EQ(OPENFILE(CMD_OPEN), 2);
@@ -458,6 +461,85 @@ TEST_F(DocumentTest, FilesTooLargeForTheEditorChangeNothing) {
     EXPECT_EQ(answer.RESULT().Text, "Error while reading from file\r" + Folder.FILE("huge.bas"));
     EXPECT_EQ(DOCUMENTTEXT(), "kept");
     EXPECT_EQ(harness::WINDOWTEXTOF(MainWindow), "Quillet by Vandrell");
+}
+
+// A listing the editing control cannot take (its memory is short, forced
+// here by a limit on what it may take ahead) is refused like a failed read:
+// the document before stays, under its own name, and its next save writes
+// it to its own file.
+TEST_F(DocumentTest, AListingTheControlCannotTakeLeavesTheDocumentBefore) {
+    START();
+    Folder.WRITEFILE("before.bas", "kept\r\n");
+    Document.CurrentFile = Folder.FILE("before.bas");
+    ASSERT_EQ(OPENFILE(CMD_OPENCURRENT), 0);
+    PUMP(100);
+    const std::string large(64 * 1024, 'x');
+    Folder.WRITEFILE("large.bas", large);
+    CALL(ZESCIN_SETRESERVATIONLIMIT, 16 * 1024);
+    {
+        DialogAnswerer answer(IDOK);
+        EXPECT_EQ(OPENPATH(Folder.FILE("large.bas")), OPENCANNOTREAD);
+        EXPECT_EQ(answer.RESULT().Text, "Error while reading from file\r" + Folder.FILE("large.bas"));
+    }
+    CALL(ZESCIN_SETRESERVATIONLIMIT, 0);
+    EXPECT_EQ(DOCUMENTTEXT(), "kept\r\n");
+    EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
+    EXPECT_EQ(Document.CurrentFile, Folder.FILE("before.bas"));
+    EXPECT_EQ(harness::WINDOWTEXTOF(MainWindow), Folder.FILE("before.bas"));
+    CALL(SCI_DOCUMENTEND);
+    SendMessageA(EditorControl, WM_CHAR, 'y', 1);
+    ASSERT_EQ(SAVEFILE(), 0);
+    EXPECT_EQ(Folder.READFILE("before.bas").substr(0, 7), "kept\r\ny");
+    EXPECT_EQ(Folder.READFILE("large.bas"), large);
+}
+
+// F5, Save or the Project settings pressed right after opening, before the
+// timer applied the block, work with the opened listing's own settings and
+// write its own block back.
+TEST_F(DocumentTest, WhatUsesTheBlockAppliesItFirst) {
+    START();
+    PROJECTSETTINGSRECORD first;
+    first.TargetType = 1;
+    first.OutputFile = "first.exe";
+    Document.ProjectSettings = first;
+    SETTEXT("first\r\n");
+    Document.CurrentFile = Folder.FILE("first.bas");
+    ASSERT_EQ(SAVEFILE(), 0);
+    PROJECTSETTINGSRECORD second;
+    second.TargetType = 2;
+    second.ResourceFile = "second.rc";
+    second.OutputFile = "second.dll";
+    Document.ProjectSettings = second;
+    SETTEXT("second\r\nline\r\n");
+    CALL(SCI_GOTOPOS, 8);
+    Document.CurrentFile = Folder.FILE("second.bas");
+    ASSERT_EQ(SAVEFILE(), 0);
+    const std::string secondOnDisk = Folder.READFILE("second.bas");
+
+    const std::function<void()> uses[] = {
+        [] { ASSERT_EQ(SAVEFILE(), 0); },
+        [] { ASSERT_EQ(EXPORTRTF(Document.CurrentFile + ".rtf"), 0); },
+        [] {
+            DialogAnswerer answer(IDCANCEL);
+            OPENPROJECTSETTINGS();
+        },
+    };
+    for (const auto &use : uses) {
+        Document.CurrentFile = Folder.FILE("first.bas");
+        ASSERT_EQ(OPENFILE(CMD_OPENCURRENT), 0);
+        PUMP(200);
+        ASSERT_EQ(Document.ProjectSettings.OutputFile, "first.exe");
+        // No message is handled between the opening and its use.
+        ASSERT_EQ(OPENPATH(Folder.FILE("second.bas")), 0);
+        CALL(SCI_SETSAVEPOINT);
+        use();
+        EXPECT_EQ(Document.ProjectSettings.TargetType, 2);
+        EXPECT_EQ(Document.ProjectSettings.ResourceFile, "second.rc");
+        EXPECT_EQ(Document.ProjectSettings.OutputFile, "second.dll");
+        EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 8);
+        ASSERT_EQ(SAVEFILE(), 0);
+        EXPECT_EQ(Folder.READFILE("second.bas"), secondOnDisk);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "editing/editing.h"
 #include "inprocess.h"
 #include "ui/resource.h"
+#include "zescin.h"
 
 namespace {
 
@@ -513,6 +515,8 @@ protected:
     void TYPE(int id, const std::string &text) { SetDlgItemTextA(SearchDialog, id, text.c_str()); }
     void CHECK(int id) { CheckDlgButton(SearchDialog, id, BST_CHECKED); }
     void PRESS(int id) { SendMessageA(SearchDialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    void CLOSESEARCH() { PRESS(IDCANCEL); }
+    void TYPECHAR(char c) { SendMessageA(EditorControl, WM_CHAR, static_cast<WPARAM>(c), 1); }
     bool ENABLED(int id) { return IsWindowEnabled(GetDlgItem(SearchDialog, id)) != FALSE; }
     // Presses a button whose work shows message boxes, answering them in turn.
     std::vector<Box> PRESSANSWERING(int id, std::vector<int> answers) {
@@ -682,6 +686,59 @@ TEST_F(SearchTest, ReplaceAllFromTheAnchorCountsAndSelectsTheLastReplacement) {
     EXPECT_EQ(none[1].Text.substr(0, 37), "0 occurrences replaced.\rNeeded time: ");
     EXPECT_EQ(CARET(), 2);
     EXPECT_EQ(ANCHOR(), 0);
+}
+
+// Memory that runs out half way through Replace all, forced by a limit on
+// what the editing component may take ahead: for a growing text (its room)
+// and for a text of the same length (its undo history). Each ends with the
+// message; the replacements made stay whole, the rest is unchanged, and the
+// control is sound: what is typed next is saved with the text around it.
+TEST_F(SearchTest, ReplaceAllThatRunsOutOfMemoryLeavesASoundEditor) {
+    START();
+    std::string original;
+    for (int i = 0; i < 4000; ++i)
+        original += "Print caption ' line " + std::to_string(i) + "\r\n";
+    const struct {
+        const char *Replacement;
+        bool Growing;
+    } cases[] = {{"Debug.Print caption", true}, {"Write caption", false}};
+    for (const auto &c : cases) {
+        SETTEXT(original);
+        CALL(SCI_EMPTYUNDOBUFFER);
+        // Room for the text ahead, so that only the undo history can be short.
+        if (!c.Growing)
+            CALL(SCI_ALLOCATE, 2 * original.size());
+        CALL(SCI_GOTOPOS, 0);
+        OPEN();
+        TYPE(IDC_SEARCHTEXT, "Print caption");
+        TYPE(IDC_REPLACETEXT, c.Replacement);
+        CALL(ZESCIN_SETRESERVATIONLIMIT, 8192);
+        const auto boxes = PRESSANSWERING(IDC_REPLACEALL, {IDYES, IDOK});
+        CALL(ZESCIN_SETRESERVATIONLIMIT, 0);
+        ASSERT_EQ(boxes.size(), 2u);
+        const std::string &text = boxes[1].Text;
+        ASSERT_EQ(text.rfind("Not enough memory to replace all.\r", 0), 0u) << text;
+        const int replaced = std::stoi(text.substr(text.find('\r') + 1));
+        EXPECT_EQ(replaced == 0, c.Growing) << text;
+        std::string expected = original;
+        for (std::size_t at = 0, n = 0; n < static_cast<std::size_t>(replaced); ++n) {
+            at = expected.find("Print caption", at);
+            expected.replace(at, 13, c.Replacement);
+            at += std::strlen(c.Replacement);
+        }
+        EXPECT_EQ(DOCUMENTTEXT(), expected);
+        EXPECT_EQ(CALL(SCI_GETSTATUS), 0);
+        CLOSESEARCH();
+        // Typed at the top and at the end, saved and read back.
+        CALL(SCI_GOTOPOS, 0);
+        TYPECHAR('X');
+        CALL(SCI_DOCUMENTEND);
+        TYPECHAR('Y');
+        Document.CurrentFile = Folder.FILE("replaced.bas");
+        ASSERT_EQ(SAVEFILE(), 0);
+        const std::string saved = Folder.READFILE("replaced.bas");
+        EXPECT_EQ(saved.substr(0, expected.size() + 2), "X" + expected + "Y");
+    }
 }
 
 TEST_F(SearchTest, ClosingStoresTheKeysAndRectangleAndTheExitWritesThem) {

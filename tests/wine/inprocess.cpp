@@ -69,7 +69,7 @@ std::function<void(HWND)> CHOOSEFILE(const std::string &name, int typeIndex) {
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
             Sleep(100);
         }
-        SetDlgItemTextA(dialog, 1152, name.c_str());
+        SetDlgItemTextW(dialog, 1152, harness::WIDE(name).c_str());
         harness::PRESSBUTTON(dialog, IDOK);
     };
 }

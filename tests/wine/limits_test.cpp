@@ -74,13 +74,15 @@ bool ISLISTING(const char *text, std::uint64_t length, const std::string &piece)
     return std::memcmp(text, tail.data(), tail.size()) == 0;
 }
 
-bool FILESTARTSWITHLISTING(const std::string &path) {
+// True when the file starts with prefix and then the generated listing.
+bool FILESTARTSWITHLISTING(const std::string &path, const std::string &prefix = "") {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     std::string chunk(PIECE.size() * 8192, '\0');
-    bool same = true;
     DWORD got = 0;
+    bool same = prefix.empty() || (ReadFile(file, chunk.data(), static_cast<DWORD>(prefix.size()), &got, nullptr) &&
+                                   chunk.compare(0, prefix.size(), prefix) == 0);
     for (std::uint64_t i = 0; same && i < PIECES; i += 8192) {
         const std::uint64_t count = PIECES - i < 8192 ? PIECES - i : 8192;
         const DWORD want = static_cast<DWORD>(count * PIECE.size());
@@ -148,8 +150,8 @@ protected:
         }
         InProcessTest::TearDown();
     }
-    // Text of the control without a copy of it.
-    const char *CONTROLTEXT() { return reinterpret_cast<const char *>(CALL(SCI_GETCHARACTERPOINTER)); }
+    // Text of the control without a copy of it (and without taking memory).
+    const char *CONTROLTEXT() { return reinterpret_cast<const char *>(CALL(SCI_GETRANGEPOINTER, 0, CALL(SCI_GETLENGTH))); }
     static void REPORT(const char *what, double seconds) {
         std::printf("[ figures  ] %s: %.1f s, peak committed %.0f MB, largest free block %.0f MB\n", what, seconds,
                     PEAKCOMMITMB(), LARGESTFREEMB());
@@ -287,6 +289,13 @@ TEST_F(LimitsTest, ReplaceAllOverTheLargestListingCompletesOrChangesNothing) {
             EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
             ASSERT_EQ(static_cast<std::uint64_t>(CALL(SCI_GETLENGTH)), LARGEST);
             EXPECT_TRUE(ISLISTING(CONTROLTEXT(), LARGEST, PIECE));
+            // The control is sound after the refusal: a letter typed at the
+            // top is saved before the whole listing.
+            CALL(SCI_GOTOPOS, 0);
+            SendMessageA(EditorControl, WM_CHAR, 'X', 1);
+            ASSERT_EQ(SAVEFILE(), 0);
+            EXPECT_TRUE(FILESTARTSWITHLISTING(path, "X"));
+            ASSERT_TRUE(WRITELISTING(path));
         } else {
             const std::string expected = std::to_string(PIECES) + " occurrences replaced.";
             EXPECT_EQ(result.substr(0, expected.size()), expected) << result;

@@ -13,14 +13,23 @@ namespace {
 
 using harness::TempFolder;
 
+// A folder name in several scripts, with an emoji no ANSI code page holds.
+const std::string UNICODENAME = " \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC "
+                                "\xD0\x9F\xD1\x80\xD0\xB8 \xF0\x9F\x99\x82";
+
+bool COPY(const std::string &from, const std::string &to) {
+    return CopyFileW(harness::WIDEPATH(from).c_str(), harness::WIDEPATH(to).c_str(), FALSE) != FALSE;
+}
+
 // A copy of the program in a folder of its own, so that its INI file and
-// keyword files land there.
+// keyword files land there. The folder's name holds letters of several
+// scripts and an emoji: the program runs from there as from any folder.
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string bin = harness::PROGRAMFOLDER();
-        ASSERT_TRUE(CopyFileA((bin + "Quillet.exe").c_str(), Folder.FILE("Quillet.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA((bin + "ZESCIN.DLL").c_str(), Folder.FILE("ZESCIN.DLL").c_str(), FALSE));
+        ASSERT_TRUE(COPY(bin + "Quillet.exe", Folder.FILE("Quillet.exe")));
+        ASSERT_TRUE(COPY(bin + "ZESCIN.DLL", Folder.FILE("ZESCIN.DLL")));
     }
     void TearDown() override {
         for (auto &p : Processes) {
@@ -36,13 +45,13 @@ protected:
         std::string command = "\"" + Folder.FILE("Quillet.exe") + "\"";
         if (!tail.empty())
             command += " " + tail;
-        STARTUPINFOA startup{};
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        std::vector<char> line(command.begin(), command.end());
-        line.push_back('\0');
-        EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder.PATH().c_str(),
-                                   &startup, &process));
+        std::wstring line = harness::WIDE(command);
+        line.push_back(L'\0');
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   harness::WIDE(Folder.PATH()).c_str(), &startup, &process));
         Processes.push_back(process);
         WaitForInputIdle(process.hProcess, 5000);
         if (!expectWindow)
@@ -61,13 +70,24 @@ protected:
         GetExitCodeProcess(process, &code);
         return code;
     }
-    std::string INI() const { return Folder.READFILE("Quillet.ini"); }
-    TempFolder Folder;
+    // The settings file's text, in UTF-8 whether the file is ANSI or UTF-16.
+    std::string INI() const {
+        const std::string bytes = Folder.READFILE("Quillet.ini");
+        if (bytes.rfind("\xFF\xFE", 0) != 0)
+            return bytes;
+        return harness::UTF8PATH(std::wstring(reinterpret_cast<const wchar_t *>(bytes.data() + 2), (bytes.size() - 2) / 2));
+    }
+    // Writes the settings file as UTF-16, which holds a path of any characters.
+    void WRITEINI(const std::string &text) {
+        const std::wstring wide = harness::WIDE(text);
+        Folder.WRITEFILE("Quillet.ini", "\xFF\xFE" + std::string(reinterpret_cast<const char *>(wide.data()), wide.size() * 2));
+    }
+    TempFolder Folder{UNICODENAME};
     std::vector<PROCESS_INFORMATION> Processes;
 };
 
 TEST_F(ProgramTest, FirstStartFindsTheCompilerAndTheExitCreatesTheRest) {
-    ASSERT_TRUE(CopyFileA((harness::PROGRAMFOLDER() + "standin_compiler.exe").c_str(), Folder.FILE("fbc.exe").c_str(), FALSE));
+    ASSERT_TRUE(COPY(harness::PROGRAMFOLDER() + "standin_compiler.exe", Folder.FILE("fbc.exe")));
     HWND window = START("/e");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(harness::WINDOWTEXTOF(window), "Quillet by Vandrell");
@@ -101,12 +121,36 @@ TEST_F(ProgramTest, AMissingFileIsReportedWithItsPathAndKeptAsName) {
     EXPECT_NE(INI().find("LastFile=" + missing + "\r\n"), std::string::npos);
 }
 
-TEST_F(ProgramTest, AnOverlongCommandLineIsCutNotFatal) {
+// A listing whose folder and name hold letters of several scripts: named on
+// the command line, saved in place, and the last file of the next start.
+TEST_F(ProgramTest, AListingOfAnyNameOpensSavesAndComesBackAsTheLastFile) {
+    const std::string listing = Folder.FILE("\xCE\xB1 \xE6\x97\xA5 \xF0\x9F\x99\x82.bas");
+    Folder.WRITEFILE("\xCE\xB1 \xE6\x97\xA5 \xF0\x9F\x99\x82.bas", "Print 1\r\n");
+    HWND window = START("\"" + listing + "\"");
+    ASSERT_NE(window, nullptr);
+    Sleep(300);
+    EXPECT_EQ(harness::WINDOWTEXTOF(window), listing);
+    HWND editor = FindWindowExW(window, nullptr, L"ScintillaPb", nullptr);
+    ASSERT_NE(editor, nullptr);
+    SendMessageW(editor, WM_CHAR, L'x', 1);
+    PostMessageW(window, WM_COMMAND, 1111, 0);  // Save
+    Sleep(500);
+    EXPECT_EQ(Folder.READFILE("\xCE\xB1 \xE6\x97\xA5 \xF0\x9F\x99\x82.bas").substr(0, 10), "xPrint 1\r\n");
+    EXPECT_EQ(CLOSE(window), 0u);
+    EXPECT_NE(INI().find("LastFile=" + listing + "\r\n"), std::string::npos) << INI();
+    window = START("");
+    ASSERT_NE(window, nullptr);
+    Sleep(300);
+    EXPECT_EQ(harness::WINDOWTEXTOF(window), listing);
+    EXPECT_EQ(CLOSE(window, 1), 0u);
+}
+
+TEST_F(ProgramTest, AnOverlongCommandLineIsRefusedNotCut) {
     HWND window = START(std::string(5000, 'q'));
     ASSERT_NE(window, nullptr);
     HWND box = harness::WAITFORDIALOG(PID(), 10000);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(harness::MESSAGEBOXTEXT(box), "Can't find/open file\r" + std::string(259, 'q'));
+    EXPECT_EQ(harness::MESSAGEBOXTEXT(box), "The file name is longer than 259 characters:\r" + std::string(5000, 'q'));
     harness::PRESSBUTTON(box, IDOK);
     Sleep(200);
     EXPECT_EQ(CLOSE(window), 0u);
@@ -114,7 +158,7 @@ TEST_F(ProgramTest, AnOverlongCommandLineIsCutNotFatal) {
 
 TEST_F(ProgramTest, EmptyWindowCommandStartsASecondInstanceWithoutAFile) {
     Folder.WRITEFILE("last.bas", "Print \"last\"\r\n");
-    Folder.WRITEFILE("Quillet.ini", "[PathSettings]\r\nLastFile=" + Folder.FILE("last.bas") + "\r\n");
+    WRITEINI("[PathSettings]\r\nLastFile=" + Folder.FILE("last.bas") + "\r\n");
     HWND first = START("");
     ASSERT_NE(first, nullptr);
     Sleep(300);
@@ -162,7 +206,7 @@ TEST_F(ProgramTest, AListingThatCannotBeReadAtStartIsNeverReplaced) {
     Folder.WRITEFILE("held.bas", listing);
     const std::string path = Folder.FILE("held.bas");
     // Another program holds the file open without sharing.
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(harness::WIDEPATH(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     HWND window = START("\"" + path + "\"");
     ASSERT_NE(window, nullptr);
@@ -215,11 +259,24 @@ TEST_F(ProgramTest, TheWindowComesBackAsItWasLeft) {
                                                << back.right << "," << back.bottom;
     }
     EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
-    // Rectangles no window should get: tiny, far off every monitor, sizes
-    // whose arithmetic would overflow. The default window appears instead.
+    // A window closed on a monitor that is gone comes back at the edge of the
+    // nearest one, its right and bottom as stored.
+    Folder.WRITEFILE("Quillet.ini", "[Windows]\r\n" + RECTLINE("MainWndPos", 5000, 3000, 5300, 3200));
+    window = START("/e");
+    ASSERT_NE(window, nullptr);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    const RECT gone{5000, 3000, 5300, 3200};
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromRect(&gone, MONITOR_DEFAULTTONEAREST), &monitor));
+    RECT pulled;
+    GetWindowRect(window, &pulled);
+    EXPECT_EQ(pulled.left, monitor.rcWork.right - 100);
+    EXPECT_EQ(pulled.top, monitor.rcWork.bottom - 100);
+    EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
+    // Rectangles no window should get: tiny, minimised, sizes whose
+    // arithmetic would overflow. The default window appears instead.
     const std::int32_t bad[][4] = {{10, 10, 40, 30},
                                    {-32000, -32000, -31840, -31972},
-                                   {5000, 5000, 5600, 5400},
                                    {-2147483647 - 1, 0, 2147483647, 400},
                                    {300, 300, 100, 100}};
     for (const auto &r : bad) {
@@ -233,6 +290,230 @@ TEST_F(ProgramTest, TheWindowComesBackAsItWasLeft) {
                                                 << got.left << "," << got.top << "," << got.right << "," << got.bottom;
         EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
     }
+}
+
+// ---- Recovery copies of unsaved text ----
+
+// The editing control's messages these tests send to the program's window.
+constexpr UINT SCI_GETLENGTH = 2006;
+constexpr UINT SCI_GETCURRENTPOS = 2008;
+constexpr UINT SCI_GOTOPOS = 2025;
+constexpr UINT SCI_GETFOLDEXPANDED = 2230;
+constexpr UINT SCI_TOGGLEFOLD = 2231;
+constexpr UINT SCI_COLOURISE = 4003;
+
+class RecoveryTest : public ProgramTest {
+protected:
+    std::string RECOVERYFOLDER() const { return Folder.FILE("Recovery\\"); }
+    std::vector<std::string> COPIES() const { return harness::FILESIN(RECOVERYFOLDER()); }
+    // Waits until the program has copied unsaved text aside (a few seconds
+    // after typing paused) and the copy holds text.
+    bool WAITFORCOPY(const std::string &holding, int timeoutMs = 15000) {
+        for (int waited = 0; waited < timeoutMs; waited += 100) {
+            for (const std::string &name : COPIES())
+                if (harness::READWHOLEFILE(RECOVERYFOLDER() + name).find(holding) != std::string::npos)
+                    return true;
+            Sleep(100);
+        }
+        return false;
+    }
+    HWND EDITOROF(HWND window) { return FindWindowExW(window, nullptr, L"ScintillaPb", nullptr); }
+    void TYPE(HWND window, const std::wstring &text) {
+        for (const wchar_t c : text)
+            SendMessageW(EDITOROF(window), WM_CHAR, c, 1);
+    }
+    // The length of the editor's text (its text cannot be read from another
+    // program; a save shows it).
+    LRESULT LENGTHOF(HWND window) { return SendMessageW(EDITOROF(window), SCI_GETLENGTH, 0, 0); }
+    // Presses a box's button and waits until the box is gone.
+    void PRESS(HWND box, int button) {
+        harness::PRESSBUTTON(box, button);
+        for (int i = 0; i < 250 && IsWindow(box) && IsWindowVisible(box); ++i)
+            Sleep(20);
+    }
+    // Ends a program as Task Manager does: no question, no clean-up.
+    void KILL(size_t index) {
+        TerminateProcess(Processes.at(index).hProcess, 1);
+        WaitForSingleObject(Processes.at(index).hProcess, 5000);
+    }
+};
+
+const std::string SUBS = "' two subs\r\nSub One()\r\n  Print 1\r\nEnd Sub\r\nSub Two()\r\n  Print 2\r\nEnd Sub\r\n";
+
+TEST_F(RecoveryTest, TextTypedBeforeAKillIsOfferedAndRestoredUnderItsName) {
+    const std::string listing = Folder.FILE("kept.bas");
+    Folder.WRITEFILE("kept.bas", SUBS);
+    HWND window = START("\"" + listing + "\"");
+    ASSERT_NE(window, nullptr);
+    Sleep(300);
+    // Sub One folded, the caret on line 5, two letters typed.
+    HWND editor = EDITOROF(window);
+    SendMessageW(editor, SCI_COLOURISE, 0, -1);
+    SendMessageW(editor, SCI_TOGGLEFOLD, 1, 0);
+    SendMessageW(editor, SCI_GOTOPOS, 50, 0);
+    TYPE(window, L"Zz");
+    const std::string typed = SUBS.substr(0, 50) + "Zz" + SUBS.substr(50);
+    ASSERT_TRUE(WAITFORCOPY("Zz"));
+    KILL(0);
+    EXPECT_EQ(Folder.READFILE("kept.bas"), SUBS);
+
+    window = START("\"" + listing + "\"");
+    ASSERT_NE(window, nullptr);
+    HWND box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    const std::string question = harness::MESSAGEBOXTEXT(box);
+    EXPECT_EQ(question.rfind(listing + " was not saved when Quillet ended on ", 0), 0u) << question;
+    EXPECT_EQ(question.substr(question.size() - 27), ".\rRestore the unsaved text?");
+    PRESS(box, IDYES);
+    Sleep(500);
+    EXPECT_EQ(harness::WINDOWTEXTOF(window), listing);
+    EXPECT_EQ(LENGTHOF(window), static_cast<LRESULT>(typed.size()));
+    editor = EDITOROF(window);
+    EXPECT_EQ(SendMessageW(editor, SCI_GETCURRENTPOS, 0, 0), 52);
+    EXPECT_EQ(SendMessageW(editor, SCI_GETFOLDEXPANDED, 1, 0), 0);
+    // The file on disk is untouched until the save; the text counts as changed.
+    EXPECT_EQ(Folder.READFILE("kept.bas"), SUBS);
+    PostMessageW(window, WM_COMMAND, 1111, 0);  // Save
+    Sleep(500);
+    const std::string saved = Folder.READFILE("kept.bas");
+    EXPECT_EQ(saved.substr(0, typed.size()), typed);
+    EXPECT_NE(saved.find("\r\n'ZECURSOR=34\r\n'ZETOGGLE=01"), std::string::npos) << saved.substr(typed.size());
+    // Saved: no copy is left.
+    EXPECT_TRUE(COPIES().empty());
+    EXPECT_EQ(CLOSE(window, 1), 0u);
+}
+
+TEST_F(RecoveryTest, UntitledTextComesBackUntitledAndModified) {
+    HWND window = START("/e");
+    ASSERT_NE(window, nullptr);
+    TYPE(window, L"Print \"draft\"");
+    ASSERT_TRUE(WAITFORCOPY("draft"));
+    KILL(0);
+    window = START("/e");
+    ASSERT_NE(window, nullptr);
+    const std::string question = [&] {
+        HWND box = harness::WAITFORDIALOG(PID(), 10000);
+        const std::string text = box ? harness::MESSAGEBOXTEXT(box) : std::string();
+        if (box)
+            PRESS(box, IDYES);
+        return text;
+    }();
+    EXPECT_EQ(question.rfind("Untitled text was not saved when Quillet ended on ", 0), 0u) << question;
+    Sleep(500);
+    EXPECT_EQ(harness::WINDOWTEXTOF(window), "Quillet by Vandrell");
+    EXPECT_EQ(LENGTHOF(window), 13);
+    // Closing asks about the unsaved text; No gives it up, and the copy with it.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    HWND box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(harness::MESSAGEBOXTEXT(box), "The text was been changed.\rSave changes?");
+    harness::PRESSBUTTON(box, IDNO);
+    EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(COPIES().empty());
+}
+
+// No asks once more: OK deletes the copy, Cancel keeps it for the next start.
+// Two programs killed together give two offers; a copy of a program that
+// still runs is not offered.
+TEST_F(RecoveryTest, EveryCopyIsOfferedNothingGoesByOneClickAndLiveCopiesStay) {
+    Folder.WRITEFILE("a.bas", "Print \"a\"\r\n");
+    Folder.WRITEFILE("b.bas", "Print \"b\"\r\n");
+    HWND a = START("\"" + Folder.FILE("a.bas") + "\"");
+    HWND b = START("\"" + Folder.FILE("b.bas") + "\"");
+    ASSERT_TRUE(a && b);
+    Sleep(300);
+    TYPE(a, L"AAA");
+    TYPE(b, L"BBB");
+    ASSERT_TRUE(WAITFORCOPY("AAA") && WAITFORCOPY("BBB"));
+    HWND live = START("/e");
+    TYPE(live, L"LIVE");
+    ASSERT_TRUE(WAITFORCOPY("LIVE"));
+    KILL(0);
+    KILL(1);
+
+    // Both killed copies are offered, the one of the start file first; the
+    // live program's copy is not.
+    std::vector<std::string> asked;
+    auto answer = [&](DWORD pid, std::vector<int> buttons) {
+        for (const int button : buttons) {
+            HWND box = harness::WAITFORDIALOG(pid, 10000);
+            if (!box)
+                return;
+            Sleep(100);
+            asked.push_back(harness::MESSAGEBOXTEXT(box));
+            harness::PRESSBUTTON(box, button);
+            for (int i = 0; i < 100 && IsWindow(box); ++i)
+                Sleep(20);
+        }
+    };
+    HWND third = START("\"" + Folder.FILE("b.bas") + "\"");
+    ASSERT_NE(third, nullptr);
+    answer(PID(), {IDNO, IDCANCEL, IDNO, IDOK});
+    ASSERT_EQ(asked.size(), 4u);
+    EXPECT_EQ(asked[0].rfind(Folder.FILE("b.bas") + " was not saved", 0), 0u) << asked[0];
+    EXPECT_EQ(asked[1], "The unsaved text will be deleted.");
+    EXPECT_EQ(asked[2].rfind(Folder.FILE("a.bas") + " was not saved", 0), 0u) << asked[2];
+    EXPECT_EQ(harness::WAITFORDIALOG(PID(), 1500), nullptr);  // no third offer
+    Sleep(300);
+    EXPECT_EQ(harness::WINDOWTEXTOF(third), Folder.FILE("b.bas"));  // the start file opened
+    // b's copy was kept (Cancel), a's deleted (OK); the live one and the new
+    // program's own do not count.
+    int kept = 0;
+    for (const std::string &name : COPIES()) {
+        const std::string copy = harness::READWHOLEFILE(RECOVERYFOLDER() + name);
+        EXPECT_EQ(copy.find("AAA"), std::string::npos);
+        kept += copy.find("BBB") != std::string::npos;
+    }
+    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(CLOSE(third, 3), 0u);
+    PostMessageW(live, WM_CLOSE, 0, 0);
+    answer(Processes.at(2).dwProcessId, {IDNO});
+}
+
+// A copy that is cut short is reported in one line and left where it is;
+// the program starts all the same.
+TEST_F(RecoveryTest, ADamagedCopyIsReportedNotLoaded) {
+    Folder.MAKEFOLDER("Recovery");
+    const std::string name = "Quillet-00000004-01DB4A2F3C5E7A80.qrc";
+    const std::string cut = "Quillet recovery copy 1\r\nListing=untitled\r\nWritten=01DB4A2F3C5E7A80\r\nLength=99\r\n\r\nPrint";
+    Folder.WRITEFILE("Recovery\\" + name, cut);
+    Folder.WRITEFILE("Recovery\\Quillet-00000008-01DB4A2F3C5E7A80.qrc", "");
+    HWND window = START("/e");
+    ASSERT_NE(window, nullptr);
+    HWND box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    const std::string report = harness::MESSAGEBOXTEXT(box);
+    EXPECT_NE(report.find("The recovery copy " + RECOVERYFOLDER() + name + " is cut short; it is left where it is."),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("is empty or no recovery copy"), std::string::npos) << report;
+    PRESS(box, IDOK);
+    EXPECT_EQ(harness::WAITFORDIALOG(PID(), 1500), nullptr);
+    EXPECT_EQ(LENGTHOF(window), 0);
+    EXPECT_EQ(Folder.READFILE("Recovery\\" + name), cut);
+    EXPECT_EQ(CLOSE(window), 0u);
+}
+
+// Where no copy can be written, the user is told once, and typing goes on.
+TEST_F(RecoveryTest, AFolderThatCannotBeWrittenIsReportedOnce) {
+    Folder.WRITEFILE("Recovery", "a file where the folder would be");
+    HWND window = START("/e");
+    ASSERT_NE(window, nullptr);
+    TYPE(window, L"one");
+    HWND box = harness::WAITFORDIALOG(PID(), 15000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(harness::MESSAGEBOXTEXT(box).rfind("Unsaved text cannot be copied aside for recovery in\r" +
+                                                     RECOVERYFOLDER(), 0),
+              0u);
+    PRESS(box, IDOK);
+    TYPE(window, L" two");
+    EXPECT_EQ(harness::WAITFORDIALOG(PID(), 8000), nullptr);  // once per run
+    EXPECT_EQ(LENGTHOF(window), 7);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    harness::PRESSBUTTON(box, IDNO);
+    EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "inprocess.h"
 #include "services/barrier.h"
 #include "services/fileio.h"
+#include "services/pathtext.h"
 #include "ui/resource.h"
 
 using harness::DialogAnswerer;
@@ -179,6 +180,31 @@ TEST_F(SafetyTest, OverlongNamesAreRefusedNeverCut) {
     EXPECT_EQ(ENTRIES(), before);  // nothing written under a cut name
 }
 
+// A name of 255 to 259 characters in quotes, as Explorer passes it, opens
+// that file; one character more is refused, not cut into another name.
+TEST_F(SafetyTest, AQuotedStartFileOfTheLongestNamesOpensWhole) {
+    for (const std::size_t length : {std::size_t{255}, std::size_t{259}, std::size_t{260}}) {
+        const std::string path = Folder.PATH() + std::string(length - Folder.PATH().size() - 4, 'q') + ".bas";
+        Folder.WRITEFILE(FILEPART(path), "Print " + std::to_string(length) + "\r\n");
+        std::string refusal;
+        {
+            DialogAnswerer answer(ANSWER(IDOK, &refusal), length > 259 ? 10000 : 1000);
+            START("\"" + path + "\"");
+            PUMP(200);
+            answer.RESULT();
+        }
+        if (length <= 259) {
+            EXPECT_EQ(refusal, "") << length;
+            EXPECT_EQ(Document.CurrentFile, path);
+            EXPECT_EQ(DOCUMENTTEXT(), "Print " + std::to_string(length) + "\r\n");
+        } else {
+            EXPECT_EQ(refusal, "The file name is longer than 259 characters:\r" + path);
+            EXPECT_EQ(Document.CurrentFile, "");
+        }
+        TearDown();
+    }
+}
+
 TEST_F(SafetyTest, AReplaceThatFailsHalfWayPutsTheOriginalBack) {
     START();
     Folder.WRITEFILE("keep.bas", "original bytes");
@@ -229,6 +255,34 @@ TEST_F(SafetyTest, SaveAsksWhenTheFileChangedOnDisk) {
     // After its own save, a second save does not ask.
     SETTEXT("again\r\n");
     EXPECT_EQ(SAVEFILE(), 0);
+}
+
+// The last file named at start-up was not there (its drive not connected
+// yet); once another program has made it, a save asks before replacing it.
+TEST_F(SafetyTest, AStartFileThatAppearsLaterIsNotReplacedWithoutAQuestion) {
+    const std::string path = Folder.FILE("later.bas");
+    WRITEINI("[PathSettings]\r\nLastFile=" + path + "\r\n");
+    {
+        DialogAnswerer missing(IDOK);
+        START("");
+        PUMP(200);
+        EXPECT_EQ(missing.RESULT().Text, "Can't find/open file\r" + path);
+    }
+    ASSERT_EQ(Document.CurrentFile, path);
+    Folder.WRITEFILE("later.bas", "made elsewhere\r\n");
+    std::string question;
+    {
+        DialogAnswerer box(ANSWER(IDNO, &question));
+        EXPECT_EQ(SAVEFILE(), 4);
+        box.RESULT();
+    }
+    EXPECT_EQ(question, path + " was changed by another program since it was opened.\r"
+                               "Replace it with the text in the editor?");
+    EXPECT_EQ(Folder.READFILE("later.bas"), "made elsewhere\r\n");
+    // A start file that is still missing at the save is simply created.
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(SAVEFILE(), 0);
+    EXPECT_TRUE(harness::FILEEXISTS(path));
 }
 
 // A drop of files from Explorer, as the shell hands it to the window.

@@ -68,20 +68,6 @@ private:
     PROCESS_INFORMATION Process{};
 };
 
-std::vector<std::string> FILESIN(const std::string &folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = entry.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    return names;
-}
 
 class SaveFaultTest : public InProcessTest, public ::testing::WithParamInterface<std::tuple<Operation, Fault>> {
 protected:
@@ -186,7 +172,7 @@ TEST_P(SaveFaultTest, OriginalKeptTextKeptAndTheUserTold) {
         EXPECT_EQ(harness::READWHOLEFILE(target), original);
     }
     // Nothing but what was there before: no temporary file beside the target.
-    const std::vector<std::string> left = FILESIN(folder);
+    const std::vector<std::string> left = harness::FILESIN(folder);
     for (const std::string &name : left)
         EXPECT_TRUE(name == "target" + extension || name == "folder" + extension) << "left behind: " << name;
     EXPECT_EQ(DOCUMENTTEXT(), text);
@@ -201,5 +187,37 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<std::tuple<Operation, Fault>> &info) {
         return std::string(NAMEOF(std::get<0>(info.param))) + "_" + NAMEOF(std::get<1>(info.param));
     });
+
+// Paths near the limit of MAX_PATH open and save in place: in a folder
+// whose path is 247 characters or longer (the system's temporary names do
+// not fit there) and with whole names of 255 to 259 characters (the name
+// of the original while it is replaced would not fit). Nothing is left
+// beside the file.
+using LongPathTest = InProcessTest;
+
+TEST_F(LongPathTest, AFileThatOpensAlsoSaves) {
+    START();
+    const std::size_t base = Folder.PATH().size();
+    const struct {
+        std::size_t Folder, Whole;  // the folder's length without its backslash, the path's
+    } cases[] = {{247, 253}, {248, 255}, {200, 259}, {250, 259}};
+    for (const auto &c : cases) {
+        ASSERT_LT(base, c.Folder);
+        const std::string sub = Folder.PATH() + std::string(c.Folder - base, static_cast<char>('a' + c.Whole % 26)) + "\\";
+        CreateDirectoryW(harness::WIDEPATH(sub).c_str(), nullptr);
+        const std::string path = sub + std::string(c.Whole - sub.size() - 4, 'n') + ".bas";
+        ASSERT_EQ(path.size(), c.Whole);
+        harness::WRITEWHOLEFILE(path, "Print 1\r\n");
+        ASSERT_EQ(OPENPATH(path), OPENDONE) << path.size();
+        CALL(SCI_DOCUMENTEND);
+        CALL(SCI_ADDTEXT, 9, reinterpret_cast<LPARAM>("Print 2\r\n"));
+        EXPECT_EQ(SAVEFILE(), 0) << c.Folder << " " << c.Whole;
+        EXPECT_EQ(harness::READWHOLEFILE(path).substr(0, 18), "Print 1\r\nPrint 2\r\n");
+        const std::vector<std::string> left = harness::FILESIN(sub);
+        EXPECT_EQ(left.size(), 1u) << (left.empty() ? "" : left.back());
+        for (const std::string &name : left)
+            DeleteFileW(harness::WIDEPATH(sub + name).c_str());
+    }
+}
 
 }  // namespace

@@ -383,12 +383,8 @@ TEST_F(KeywordReloadTest, AFileChosenWithTheButtonAloneDoesNotReload) {
     RUNDIALOG(CMD_GENERALSETTINGS, [&](HWND dialog) {
         PRESS(dialog, IDC_BASICKEYWORDFILEBROWSE);
         if (HWND box = WAITFOROTHER(dialog)) {
-            char path[MAX_PATH] = {};
-            SendMessageA(box, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-            startFolder = path;
-            char typedName[MAX_PATH] = {};
-            SendMessageA(box, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(typedName));
-            proposed = typedName;
+            startFolder = harness::FILEDIALOGTEXT(box, CDM_GETFOLDERPATH);
+            proposed = harness::FILEDIALOGTEXT(box, CDM_GETSPEC);
             SetDlgItemTextA(box, GetDlgItem(box, 1152) ? 1152 : 1148, Folder.FILE("chosen.txt").c_str());
             harness::PRESSBUTTON(box, IDOK);
             WAITGONE(box);
