@@ -12,7 +12,7 @@
 #include "services/barrier.h"
 #include "services/commandline.h"
 #include "services/wintext.h"
-#include "build/build.h"
+#include "compiling/build.h"
 #include "document/document.h"
 #include "editing/editing.h"
 #include "help/help.h"

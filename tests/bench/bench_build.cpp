@@ -13,7 +13,7 @@
 #include "app/app.h"
 #include "document/document.h"
 #include "benchcommon.h"
-#include "build/build.h"
+#include "compiling/build.h"
 #include "document/settingsblock.h"
 
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "build/buildrules.h"
+#include "compiling/buildrules.h"
 #include "fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {

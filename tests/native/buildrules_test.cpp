@@ -1,4 +1,4 @@
-#include "build/buildrules.h"
+#include "compiling/buildrules.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "Scintilla.h"
-#include "build/build.h"
+#include "compiling/build.h"
 #include "document/document.h"
 #include "inprocess.h"
 #include "services/config.h"

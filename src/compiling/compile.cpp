@@ -15,9 +15,9 @@
 #include "services/fileio.h"
 #include "services/pathtext.h"
 #include "services/wintext.h"
-#include "build/build.h"
-#include "build/buildrules.h"
-#include "build/childprocess.h"
+#include "compiling/build.h"
+#include "compiling/buildrules.h"
+#include "compiling/childprocess.h"
 #include "document/document.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "build/childprocess.h"
+#include "compiling/childprocess.h"
 
 #include <mmsystem.h>
 

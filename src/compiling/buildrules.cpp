@@ -1,4 +1,4 @@
-#include "build/buildrules.h"
+#include "compiling/buildrules.h"
 
 #include "services/appsettings.h"
 #include "services/pathtext.h"
