@@ -7,6 +7,8 @@
 // Installed by the installer, it is also offered in Explorer's "Open with"
 // for Basic listings: the commands registered for that start it with a
 // listing (the zips register nothing, so their runs leave that test out).
+// The folder may be named in any script (a user profile "Ωmega 日本", say):
+// every path goes to and comes from Windows in UTF-16.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -24,27 +26,54 @@ const int CMD_SELECTALL = 1204;
 const int CMD_COMPILE = 1301;
 
 std::string PROGRAMDIR() {
-    char value[MAX_PATH + 1] = {};
-    if (!GetEnvironmentVariableA("QUILLET_PROGRAM", value, sizeof value))
+    std::wstring value(32768, L'\0');
+    const DWORD got = GetEnvironmentVariableW(L"QUILLET_PROGRAM", value.data(), static_cast<DWORD>(value.size()));
+    if (got == 0 || got >= value.size())
         return std::string();
-    std::string folder = value;
+    value.resize(got);
+    std::string folder = harness::UTF8PATH(value);
     if (!folder.empty() && folder.back() != '\\')
         folder += '\\';
     return folder;
 }
 
+// The text as a program that calls the ANSI functions gets it (the compiler
+// stand-in records its working folder so): a character the system's code
+// page lacks comes out as its nearest form or "?".
+std::string ANSIOF(const std::string &text) {
+    const std::wstring wide = harness::WIDE(text);
+    std::string ansi(wide.size() * 2 + 1, '\0');
+    const int got = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+                                        static_cast<int>(ansi.size()), nullptr, nullptr);
+    ansi.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return ansi;
+}
+
+// A value of the INI file as the program reads it back.
+std::string INIVALUE(const std::string &file, const char *section, const char *key) {
+    std::wstring value(32768, L'\0');
+    const DWORD got = GetPrivateProfileStringW(harness::WIDE(section).c_str(), harness::WIDE(key).c_str(), L"",
+                                               value.data(), static_cast<DWORD>(value.size()),
+                                               harness::WIDE(file).c_str());
+    value.resize(got);
+    return harness::UTF8PATH(value);
+}
+
 // The string value of a key under HKCU\Software\Classes ("" for the key's
 // default); false when the key or the value is missing.
 bool CLASSVALUE(const std::string &key, const char *name, std::string &value) {
-    const std::string path = "Software\\Classes\\" + key;
+    const std::wstring path = harness::WIDE("Software\\Classes\\" + key);
+    const std::wstring wideName = harness::WIDE(name);
     DWORD size = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
         return false;
-    std::vector<char> data(size + 1, '\0');
-    size = static_cast<DWORD>(data.size());
-    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data.data(), &size) != ERROR_SUCCESS)
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr, data.data(), &size) !=
+        ERROR_SUCCESS)
         return false;
-    value = data.data();
+    value = harness::UTF8PATH(data.data());
     return true;
 }
 
@@ -52,14 +81,15 @@ bool CLASSVALUE(const std::string &key, const char *name, std::string &value) {
 std::vector<std::string> CLASSVALUENAMES(const std::string &key) {
     std::vector<std::string> names;
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ("Software\\Classes\\" + key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, harness::WIDE("Software\\Classes\\" + key).c_str(), 0, KEY_READ, &handle) !=
+        ERROR_SUCCESS)
         return names;
     for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD length = sizeof name;
-        if (RegEnumValueA(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        wchar_t name[256];
+        DWORD length = sizeof name / sizeof name[0];
+        if (RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        names.emplace_back(name, length);
+        names.push_back(harness::UTF8PATH(std::wstring(name, length)));
     }
     RegCloseKey(handle);
     return names;
@@ -89,13 +119,12 @@ protected:
     // Runs the command line in the folder; returns the main window of the
     // program it started, once the listing is named in its title.
     HWND LAUNCH(const std::string &command, const std::string &folder, const std::string &listing) {
-        STARTUPINFOA startup{};
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        std::vector<char> line(command.begin(), command.end());
-        line.push_back('\0');
-        EXPECT_TRUE(
-            CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
+        std::wstring line = harness::WIDE(command);
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   harness::WIDE(folder).c_str(), &startup, &process))
             << command;
         Processes.push_back(process);
         WaitForInputIdle(process.hProcess, 5000);
@@ -128,14 +157,15 @@ protected:
 
 TEST_F(InstalledTest, OpensAnExampleAndCompilesItWithTheCompiler) {
     // The compiler and its include folder, as the user configured them.
-    ASSERT_TRUE(CopyFileA((harness::PROGRAMFOLDER() + "standin_freebasic.exe").c_str(), Folder.FILE("fbc.exe").c_str(),
-                          FALSE));
+    ASSERT_TRUE(CopyFileW(harness::WIDE(harness::PROGRAMFOLDER() + "standin_freebasic.exe").c_str(),
+                          harness::WIDE(Folder.FILE("fbc.exe")).c_str(), FALSE));
     const std::string banner = "FreeBASIC Compiler - Version 1.10.1\r\ncompiling:    hello-freebasic.bas -o hello-freebasic.c\r\n";
     Folder.WRITEFILE("fbc.out", banner);
     Folder.MAKEFOLDER("basic headers");
-    harness::WRITEWHOLEFILE(Program + "Quillet.ini", "[PathSettings]\r\nCompiler=" + Folder.FILE("fbc.exe") +
-                                                         "\r\nIncludeDir=" + Folder.FILE("basic headers\\") +
-                                                         "\r\n[OtherSettings]\r\nCompilerType=0\r\n");
+    const std::string ini = Program + "Quillet.ini";
+    harness::WRITEWHOLEFILE(ini, "[PathSettings]\r\nCompiler=" + Folder.FILE("fbc.exe") +
+                                     "\r\nIncludeDir=" + Folder.FILE("basic headers\\") +
+                                     "\r\n[OtherSettings]\r\nCompilerType=0\r\n");
     const std::string example = Program + "examples\\hello-freebasic.bas";
     HWND window = START(example);
     ASSERT_NE(window, nullptr);
@@ -153,9 +183,14 @@ TEST_F(InstalledTest, OpensAnExampleAndCompilesItWithTheCompiler) {
     harness::PRESSBUTTON(box, IDOK);
     const std::string record = Folder.READFILE("fbc.rec");
     EXPECT_NE(record.find("hello-freebasic.bas"), std::string::npos) << record;
-    EXPECT_NE(record.find("dir=" + Program + "examples\r\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("dir=" + ANSIOF(Program + "examples") + "\r\n"), std::string::npos) << record;
     Sleep(200);
     EXPECT_EQ(CLOSE(window), 0u);
+    // The listing's path was stored on exit whole, whatever script the
+    // program folder is named in, beside the paths the user had configured.
+    EXPECT_EQ(INIVALUE(ini, "PathSettings", "LastFile"), example);
+    EXPECT_EQ(INIVALUE(ini, "PathSettings", "Compiler"), Folder.FILE("fbc.exe"));
+    EXPECT_EQ(INIVALUE(ini, "PathSettings", "IncludeDir"), Folder.FILE("basic headers\\"));
     // The keyword files were made beside the program on its first start.
     EXPECT_TRUE(harness::FILEEXISTS(Program + "FreeBasicKeywords.txt"));
     EXPECT_TRUE(harness::FILEEXISTS(Program + "ApiKeywords.txt"));
