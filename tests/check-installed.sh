@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The release files as a user takes them, run under Wine:
-#   check-installed.sh installer ROOT [blank]
+#   check-installed.sh installer ROOT [blank|unicode]
 #     Quillet-<version>-win32-setup.exe /S into a fresh prefix (with blank, a
-#     user profile whose path holds a blank): the files land in the per-user
+#     user profile whose path holds a blank; with unicode, one named in Greek
+#     and Japanese): the files land in the per-user
 #     folder, the Start menu entry and the uninstall entry exist, the
 #     installed program starts, compiles an example and saves a listing that
 #     comes back, and a listing in a folder whose name holds a blank opens
@@ -19,9 +20,9 @@ set -euo pipefail
 what="$1"; root="$2"; kind="${3:-}"
 version="$(sed -n 's/^project(Quillet VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 case "$what:$kind" in
-  installer:*|zip:win32) export QUILLET_WINE_TARGET=i686 build=i686 ;;
+  installer:|installer:blank|installer:unicode|zip:win32) export QUILLET_WINE_TARGET=i686 build=i686 ;;
   zip:win64) export QUILLET_WINE_TARGET=x64 build=x64 ;;
-  *) echo "usage: check-installed.sh installer ROOT [blank] | zip ROOT win32|win64" >&2; exit 2 ;;
+  *) echo "usage: check-installed.sh installer ROOT [blank|unicode] | zip ROOT win32|win64" >&2; exit 2 ;;
 esac
 unset WINEPREFIX
 source "$root/scripts/wine-env.sh"
@@ -63,12 +64,35 @@ expect() {  # expect present|absent PATH
   if [ "$1" = absent ] && [ -e "$2" ]; then echo "left behind: $2"; fail=1; fi
   return 0
 }
-# The data of a registry value as `wine reg query` prints it; NAME "" is the
-# key's default value. Fails when the key or the value is missing.
+# The data of a string value (REG_SZ); NAME "" is the key's default value.
+# Fails when the key or the value is missing. Read from `wine reg export`,
+# which writes UTF-16: `wine reg query` prints into a pipe in the console's
+# code page, where a folder named in another script comes out as "?".
 regvalue() {  # regvalue KEY NAME
-  local which=(/ve)
-  [ -n "$2" ] && which=(/v "$2")
-  wine reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^    .*    REG_[A-Z_]*    //p' | grep .
+  local file="$work/value.reg" name=@
+  [ -n "$2" ] && name="\"$2\""
+  rm -f "$file"
+  wine reg export "$1" "$(winepath -w "$file")" /y >/dev/null 2>&1 || return 1
+  # Only the key's own section; the export goes on with its subkeys.
+  iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' |
+    awk -v want="$name=\"" '/^\[/ { section++ } section == 1 && index($0, want) == 1 {
+      data = substr($0, length(want) + 1); sub(/"$/, "", data); print data }' |
+    sed -e 's/\\\\/\x01/g' -e 's/\\"/"/g' -e 's/\x01/\\/g' | grep .
+}
+# Whether the shortcut leads to the file: its ID list, by which Windows finds
+# the target, names each folder on the way and the file, in order, in UTF-16
+# (the one 8-bit copy of the path that Wine writes beside it has "?" for
+# what the ANSI code page lacks).
+leads_to() {  # leads_to SHORTCUT WINDOWSPATH
+  perl -CA -MEncode -e '
+    open my $file, "<:raw", $ARGV[0] or exit 1; local $/; my $bytes = <$file>;
+    my @names = split /\\/, $ARGV[1]; shift @names;
+    my $path = join ".*?", map { "\\x00" . quotemeta($_) . "\\x00" } @names;
+    for my $at (0, 1) {
+      my $text = decode("UTF-16LE", substr($bytes, $at, (length($bytes) - $at) & ~1));
+      exit 0 if $text =~ /$path/si;
+    }
+    exit 1' "$1" "$2"
 }
 expect_value() {  # expect_value KEY NAME DATA
   local data
@@ -91,11 +115,17 @@ export WINEPREFIX="$root/build/wineprefix-setup${kind:+-$kind}"
 wineserver -k >/dev/null 2>&1 || true
 rm -rf "$WINEPREFIX"
 QUILLET_NEW_DISPLAY=0 quillet_wine_prefix
-if [ "$kind" = blank ]; then
-  # The user's folders under a profile whose path holds a blank, as Windows
-  # keeps them for a user named with a blank.
-  profile='C:\users\Jo Smith'
-  mkdir -p "$WINEPREFIX/drive_c/users/Jo Smith"
+# The user's folders under a profile as Windows keeps them for a user named
+# with a blank, or in Greek and Japanese: the Western ANSI code page of these
+# runs holds neither script, so every path of the install is one that only
+# the wide functions carry.
+profile=
+case "$kind" in
+  blank) profile='C:\users\Jo Smith' ;;
+  unicode) profile='C:\users\Ωmega 日本' ;;
+esac
+if [ -n "$profile" ]; then
+  mkdir -p "$WINEPREFIX/drive_c/users/${profile#'C:\users\'}"
   key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
   wine reg add "$key" /v 'Local AppData' /t REG_EXPAND_SZ /d "$profile\\AppData\\Local" /f >/dev/null 2>&1
   wine reg add "$key" /v 'AppData' /t REG_EXPAND_SZ /d "$profile\\AppData\\Roaming" /f >/dev/null 2>&1
@@ -112,20 +142,21 @@ fi
 classes='HKCU\Software\Classes'
 wine reg add "$classes\\.bas" /ve /d OtherEditor.bas /f >/dev/null 2>&1
 wine reg add "$classes\\.bas\\OpenWithProgids" /v OtherEditor.bas /t REG_NONE /f >/dev/null 2>&1
-localappdata="$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')"
+# cmd /u echoes in UTF-16 (else in the console's code page, "?" for what it lacks).
+localappdata="$(wine cmd /u /c 'echo %LOCALAPPDATA%' 2>/dev/null | iconv -f UTF-16LE -t UTF-8 | tr -d '\r')"
 setup="$root/dist/Quillet-$version-win32-setup.exe"
 wine "$setup" /S >/dev/null 2>&1 || { echo "the installer failed"; exit 1; }
 wineserver -w
-programs_w="$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')"
-instdir_w="$(wine reg query 'HKCU\Software\Quillet' /v InstallDir 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')"
+programs_w="$(regvalue 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs)" || true
+instdir_w="$(regvalue 'HKCU\Software\Quillet' InstallDir)" || true
 instdir="$(winepath -u "$instdir_w" 2>/dev/null)"
 programs="$(winepath -u "$programs_w" 2>/dev/null)"
 echo "installed into $instdir_w (LOCALAPPDATA is $localappdata); Start menu: $programs_w"
 if [ "$instdir_w" != "$localappdata\\Programs\\Quillet" ]; then
   echo "not the per-user folder: $instdir_w"; fail=1
 fi
-if [ "$kind" = blank ] && [[ "$instdir_w" != *"Jo Smith"* ]]; then
-  echo "the profile with a blank was not used: $instdir_w"; fail=1
+if [ -n "$profile" ] && [[ "$instdir_w" != "$profile\\"* ]]; then
+  echo "the profile $profile was not used: $instdir_w"; fail=1
 fi
 files="Quillet.exe ZESCIN.DLL README.txt LICENSE.txt LICENSE-Scintilla.txt LICENSE-Lexilla.txt Uninstall.exe"
 for f in $files examples/hello-freebasic.bas examples/hello-freebasic.res examples/hello-powerbasic.bas; do
@@ -135,12 +166,10 @@ cmp -s "$instdir/Quillet.exe" "$root/build/i686/dist/Quillet.exe" || { echo "the
 lnk="$programs/Quillet/Quillet.lnk"
 expect present "$lnk"
 expect present "$programs/Quillet/Uninstall Quillet.lnk"
-if [ -e "$lnk" ]; then
-  target="$(strings "$lnk"; strings -el "$lnk")"
-  grep -qiF "$instdir_w\\Quillet.exe" <<<"$target" || { echo "the Start menu entry does not start $instdir_w\\Quillet.exe:"; echo "$target"; fail=1; }
+if [ -e "$lnk" ] && ! leads_to "$lnk" "$instdir_w\\Quillet.exe"; then
+  echo "the Start menu entry does not start $instdir_w\\Quillet.exe:"; strings "$lnk"; strings -el "$lnk"; fail=1
 fi
-wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet' /v UninstallString >/dev/null 2>&1 ||
-  { echo "no uninstall entry"; fail=1; }
+expect_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet' UninstallString "\"$instdir_w\\Uninstall.exe\""
 # Offered in "Open with", not made the default (the installed program's own
 # test starts it through what is registered).
 expect_value "$classes\\.bas" "" OtherEditor.bas
