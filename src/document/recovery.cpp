@@ -49,6 +49,11 @@ struct RECOVERYSTATE {
     std::atomic<bool> Writing{false};
     std::thread Writer;
     bool FailureReported = false;
+    // A copy still being written when the process ends is finished first.
+    ~RECOVERYSTATE() {
+        if (Writer.joinable())
+            Writer.join();
+    }
 };
 
 RECOVERYSTATE &STATE() {

@@ -333,6 +333,17 @@ TEST_F(BuildTest, AMegabyteOfOutputIsDrainedAndItsFirst2048BytesShown) {
     EXPECT_TRUE(PROCESSENDED(RECORDED(Folder.READFILE("fbc.rec"), "pid")));
 }
 
+// CompileTimeout 0 is no time-out: a compiler that takes its time is waited for.
+TEST_F(BuildTest, NoTimeOutWaitsUntilTheCompilerEnds) {
+    AppSettings.CompileTimeout = 0;
+    Folder.WRITEFILE("fbc.out", "compiling:    prog.bas\r\n");
+    Folder.WRITEFILE("fbc.cfg", "sleep=1500\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(box.Text, "compiling:    prog.bas\r\n");
+}
+
 TEST_F(BuildTest, ACompilerPastItsTimeOutIsEndedWithWhatItStarted) {
     AppSettings.CompileTimeout = 1;
     Folder.WRITEFILE("fbc.out", "compiling:    prog.bas\r\n");

@@ -121,6 +121,26 @@ TEST_F(HelpTest, ApiHelpStartsAProgramWithoutParametersAndKeywordHelpNeverDoes) 
     EXPECT_TRUE(started.Arguments.empty());
 }
 
+// A relative help program is the user's configured one in the program's
+// folder, never one of that name in the current folder (a listing's, when
+// Explorer started the editor).
+TEST_F(HelpTest, ARelativeHelpProgramIsTakenFromTheProgramsFolder) {
+    Folder.MAKEFOLDER("tools");
+    const std::string program = HELPPROGRAM("tools\\viewer.exe");
+    harness::TempFolder elsewhere;
+    elsewhere.MAKEFOLDER("tools");
+    ASSERT_TRUE(CopyFileA((harness::PROGRAMFOLDER() + "standin_helpviewer.exe").c_str(),
+                          elsewhere.FILE("tools\\viewer.exe").c_str(), FALSE));
+    WRITEINI("[PathSettings]\r\nApiHelpFile=tools\\viewer.exe\r\n");
+    START();
+    SetCurrentDirectoryA(elsewhere.PATH().c_str());
+    COMMAND(CMD_APIHELP);
+    const bool startedOurs = STARTED(program).Seen;
+    SetCurrentDirectoryA(harness::PROGRAMFOLDER().c_str());
+    EXPECT_TRUE(startedOurs);
+    EXPECT_FALSE(harness::FILEEXISTS(elsewhere.FILE("tools\\viewer.log")));
+}
+
 TEST_F(HelpTest, BasicHelpHandsAProgramToHtmlHelpAndMissingFilesHarmNothing) {
     const std::string program = HELPPROGRAM("basichelp.exe");
     WRITEINI("[PathSettings]\r\nBasicHelpFile=" + program + "\r\nApiHelpFile=" + Folder.FILE("missing api.chm") +
