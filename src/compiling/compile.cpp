@@ -149,10 +149,16 @@ bool COMPILERNAME(const std::string &name, const std::string &listingFolder, std
 }
 
 // The listing's own name as the compiler gets it in its working folder: the
-// name, or the name of its short form.
+// name itself when the code page holds it, whatever the folder is called (the
+// folder is never on the command line), else the name of its short form.
 bool LISTINGNAMEFORCOMPILER(const std::string &listing, std::string &given) {
-    std::string shortened;
-    if (!ANSIPATHOF(listing, shortened)) {
+    std::string ansi;
+    if (CODEPAGEOFUTF8(FILEPART(listing), CP_ACP, ansi)) {
+        given = FILEPART(listing);
+        return true;
+    }
+    const std::string shortened = SHORTPATHOF(listing);
+    if (shortened.empty() || !CODEPAGEOFUTF8(FILEPART(shortened), CP_ACP, ansi)) {
         SHOWERROR(NOANSIPATHMESSAGE(listing), COMPILERERRORCAPTION);
         return false;
     }

@@ -243,9 +243,22 @@ TEST_F(LocalesTest, AListingInAFolderOfAnyNameIsOpenedSavedAndCompiled) {
         });
         EXPECT_EQ(COMPILEFREEBASIC(0), 1);
     }
-    ShortNameSeams.NoShortNames = false;
     EXPECT_NE(message.find(second), std::string::npos) << message;
     EXPECT_NE(message.find("short (8.3) name"), std::string::npos) << message;
+
+    // A listing whose own name the code page holds needs no short form, even
+    // there: the folder is its working folder, never part of the command line.
+    const std::string plain = folder.FILE("plain.bas");
+    harness::WRITEWHOLEFILE(plain, "Print 3\r\n");
+    ASSERT_EQ(OPENPATH(plain), OPENDONE);
+    DeleteFileW(harness::WIDEPATH(Folder.FILE("fbc.rec")).c_str());
+    {
+        DialogAnswerer answer(IDOK, 20000);
+        COMPILEFREEBASIC(0);
+    }
+    ShortNameSeams.NoShortNames = false;
+    const std::string plainRecord = Folder.READFILE("fbc.rec");
+    EXPECT_NE(plainRecord.find(" plain.bas\r\n"), std::string::npos) << plainRecord;
 }
 
 // A file dropped from Explorer arrives with its whole name.
