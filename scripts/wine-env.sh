@@ -7,12 +7,18 @@
 # quillet_wine_display [need_virtual_display] and quillet_wine_prefix: each
 # alone; quillet_wine_stop: every Wine session started here, then the display.
 # quillet_i386_reason: empty when 32-bit programs run here, else why not.
+# QUILLET_DPI (e.g. 144) runs at that many dots per inch, in a prefix of its
+# own for each build whose screen Wine reports at that DPI; unset or 96, the
+# usual prefix.
 QUILLET_ROOT="${QUILLET_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 QUILLET_WINE_TARGET="${QUILLET_WINE_TARGET:-x64}"
 if [ "$QUILLET_WINE_TARGET" = i686 ]; then
   export WINEPREFIX="$QUILLET_ROOT/build/wineprefix-i686"
 else
   export WINEPREFIX="${WINEPREFIX:-$QUILLET_ROOT/build/wineprefix}"
+fi
+if [ -n "${QUILLET_DPI:-}" ] && [ "$QUILLET_DPI" != 96 ]; then
+  export WINEPREFIX="$QUILLET_ROOT/build/wineprefix-$QUILLET_WINE_TARGET-dpi$QUILLET_DPI"
 fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEARCH=win64
@@ -70,6 +76,13 @@ quillet_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1000 /f >/dev/null 2>&1 || true
     # No sound device here: keep Wine from looking for one.
     wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1 || true
+    # Wine 8 takes the screen's DPI from the user's LogPixels and, without
+    # it, from the machine's (the hardware profile's fonts key); both are set.
+    if [ -n "${QUILLET_DPI:-}" ] && [ "$QUILLET_DPI" != 96 ]; then
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUILLET_DPI" /f >/dev/null 2>&1 || true
+      wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+        /t REG_DWORD /d "$QUILLET_DPI" /f >/dev/null 2>&1 || true
+    fi
     wineserver -w
     touch "$WINEPREFIX/.quillet-ready"
   fi

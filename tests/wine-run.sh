@@ -4,7 +4,9 @@
 # x64 or i686). The test command starts the display and the Wine prefixes
 # once; run alone, this starts and stops its own. A program of the 32-bit
 # build on a machine that cannot run it ends with code 77, which CTest
-# reports as skipped, with the reason in one line.
+# reports as skipped, with the reason in one line. With QUILLET_DPI (set by
+# CTest, e.g. 144) it runs in the prefix of that DPI (scripts/wine-env.sh),
+# which the test command does not start: this starts and stops it.
 set -uo pipefail
 exe="$1"; shift
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -28,7 +30,11 @@ if [ -n "${QUILLET_LOCALE:-}" ]; then
   unset LC_ALL LC_CTYPE
 fi
 own=0
-if [ -z "${QUILLET_WINE_READY:-}" ]; then quillet_wine_start; own=1; fi
+if [ -z "${QUILLET_WINE_READY:-}" ]; then
+  quillet_wine_start; own=1
+elif [ -n "${QUILLET_DPI:-}" ] && [ "$QUILLET_DPI" != 96 ]; then
+  quillet_wine_prefix; own=1
+fi
 cd "$(dirname "$exe")"
 out="$(mktemp)"
 wine "$exe" "$@" 2>&1 | tee "$out"

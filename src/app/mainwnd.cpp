@@ -269,6 +269,20 @@ void ONDROPFILES(HDROP drop) {
         OPENPATH(path);
 }
 
+// The window moved onto a monitor of another density, or the user changed
+// the scale. The system tells the editing control only after this message
+// (WM_DPICHANGED_AFTERPARENT); told now, it measures its fonts at the new
+// DPI before the margins are sized from them. It ignores the system's word
+// that follows, as its DPI is then already the window's. The rectangle is
+// the one Windows suggests, which keeps the window under the mouse when it
+// is dragged across.
+void ONDPICHANGED(HWND window, UINT dpi, const RECT &suggested) {
+    SendMessageW(EditorControl, WM_DPICHANGED_AFTERPARENT, 0, 0);
+    SCALEEDITORMARGINS(dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -295,6 +309,9 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DROPFILES:
         ONDROPFILES(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_DPICHANGED:
+        ONDPICHANGED(window, HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
     case WM_QUERYENDSESSION:
         // Windows is ending. Unsaved text is copied aside at once: a session

@@ -1,6 +1,8 @@
 // Start-up, the message loop and shutdown.
 #include <windows.h>
 
+#include "services/dpi.h"
+#include "services/dpirules.h"
 #include "services/settingsrules.h"
 #include "services/wintext.h"
 #include "app/app.h"
@@ -24,10 +26,19 @@ ATOM REGISTERMAINCLASS(HINSTANCE instance) {
 
 HWND CREATEMAINWINDOW() {
     MainMenu = LoadMenuW(ProgramInstance, MAKEINTRESOURCEW(IDM_MAINMENU));
-    const WindowRect &r = AppSettings.MainWndPos;
+    // A stored rectangle is the screen's pixels and is taken as it is. The
+    // default is given at 96 DPI: it is scaled for the DPI of the monitor
+    // the window lands on, which only the window can tell, before it shows.
+    const bool stored = AppSettings.MainWndPos.right != 0;
+    const WindowRect r = stored ? AppSettings.MainWndPos : DEFAULTMAINWNDPOS();
     MainWindow = CreateWindowExW(0, WIDE(MAINCLASSNAME).c_str(), WIDE(DEFAULTTITLE).c_str(), WS_OVERLAPPEDWINDOW,
                                  r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, MainMenu, ProgramInstance,
                                  nullptr);
+    if (MainWindow && !stored) {
+        const WindowRect scaled = SCALEDRECT(r, WINDOWDPI(MainWindow));
+        SetWindowPos(MainWindow, nullptr, scaled.left, scaled.top, scaled.right - scaled.left,
+                     scaled.bottom - scaled.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     return MainWindow;
 }
 

@@ -57,6 +57,10 @@ void NAMESTARTDOCUMENT(const std::string &file, const std::string &exeDir);
 void SETUPEDITOR();
 void APPLYSTYLES();
 void UPDATELINENUMBERWIDTH();
+// Sizes the margins for a DPI (the control's at set-up, a new one when the
+// window's DPI changes): the symbol margin scaled, the line-number margin
+// measured again. The control must have re-measured its fonts first.
+void SCALEEDITORMARGINS(std::uint32_t dpi);
 
 // Keyword lists.
 void LOADKEYWORDS();

@@ -5,6 +5,8 @@
 
 #include "Scintilla.h"
 #include "services/config.h"
+#include "services/dpi.h"
+#include "services/dpirules.h"
 #include "services/editor.h"
 #include "services/handles.h"
 #include "document/document.h"
@@ -13,6 +15,29 @@
 namespace {
 LPARAM TEXTARG(const char *text) {
     return reinterpret_cast<LPARAM>(text);
+}
+
+// The margins' own sizes, in pixels at 96 DPI: the fold marker's column,
+// the room beside the widest line number, and how much too wide the
+// line-number margin may be before it shrinks.
+constexpr std::int32_t SYMBOLMARGINWIDTH = 10;
+constexpr std::int32_t LINENUMBERPADDING = 2;
+constexpr std::int32_t LINENUMBERSLACK = 3;
+
+// The DPI the margins are sized for: the control's when it was set up,
+// then the one each change of DPI announced.
+std::uint32_t MarginDpi = BASEDPI;
+
+// Scintilla measures the number in its own pixels, at the control's DPI.
+// Grown at once; shrunk only past a little slack, so digit widths never
+// make the margin jitter, unless exact (a new DPI changes every width).
+void SIZELINENUMBERMARGIN(bool exact) {
+    const std::string sample = " " + std::to_string(SCI(SCI_GETLINECOUNT));
+    const LRESULT wanted =
+        SCI(SCI_TEXTWIDTH, STYLE_LINENUMBER, TEXTARG(sample.c_str())) + SCALEDFORDPI(LINENUMBERPADDING, MarginDpi);
+    const LRESULT current = SCI(SCI_GETMARGINWIDTHN, 1);
+    if (exact || current < wanted || current > wanted + SCALEDFORDPI(LINENUMBERSLACK, MarginDpi))
+        SCI(SCI_SETMARGINWIDTHN, 1, wanted);
 }
 }  // namespace
 
@@ -44,13 +69,13 @@ void APPLYSTYLES() {
 }
 
 void UPDATELINENUMBERWIDTH() {
-    const std::string sample = " " + std::to_string(SCI(SCI_GETLINECOUNT));
-    const LRESULT wanted = SCI(SCI_TEXTWIDTH, STYLE_LINENUMBER, TEXTARG(sample.c_str())) + 2;
-    const LRESULT current = SCI(SCI_GETMARGINWIDTHN, 1);
-    // Grow at once, shrink only past a little slack so digit widths never
-    // make the margin jitter.
-    if (current < wanted || current > wanted + 3)
-        SCI(SCI_SETMARGINWIDTHN, 1, wanted);
+    SIZELINENUMBERMARGIN(false);
+}
+
+void SCALEEDITORMARGINS(std::uint32_t dpi) {
+    MarginDpi = dpi;
+    SCI(SCI_SETMARGINWIDTHN, 2, SCALEDFORDPI(SYMBOLMARGINWIDTH, dpi));
+    SIZELINENUMBERMARGIN(true);
 }
 
 void SETUPEDITOR() {
@@ -64,9 +89,8 @@ void SETUPEDITOR() {
     SCI(SCI_SETMARGINTYPEN, 1, SC_MARGIN_NUMBER);
     SCI(SCI_SETMARGINMASKN, 1, 0);
     SCI(SCI_SETMARGINSENSITIVEN, 1, 1);
-    UPDATELINENUMBERWIDTH();
-    SCI(SCI_SETMARGINWIDTHN, 2, 10);
     SCI(SCI_SETMARGINTYPEN, 2, SC_MARGIN_SYMBOL);
+    SCALEEDITORMARGINS(WINDOWDPI(EditorControl));
     SCI(SCI_MARKERSETBACK, SC_MARKNUM_FOLDEREND, RGB(255, 0, 0));
     SCI(SCI_SETMARGINMASKN, 2, 1 << SC_MARKNUM_FOLDEREND);
     SCI(SCI_SETLEXER, SCLEX_POWERBASIC);

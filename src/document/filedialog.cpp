@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "services/config.h"
+#include "services/dpi.h"
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/barrier.h"
@@ -45,15 +46,18 @@ void PLACE(HWND panel, int id, int x, int y, int width, int height) {
     MoveWindow(GetDlgItem(panel, id), x, y, width, height, TRUE);
 }
 
+// The preview takes the panel's width but for the two buttons at its right.
+// The offsets are pixels at 96 DPI, scaled for the panel's.
 void LAYOUT(HWND panel) {
     RECT p, s;
     GetWindowRect(panel, &p);
     GetWindowRect(GetDlgItem(panel, IDC_PREVIEW), &s);
+    const auto px = [panel](int value) { return SCALEDFOR(panel, value); };
     const int width = p.right - p.left;
     const int top = s.top - p.top;
-    PLACE(panel, IDC_PREVIEW, 5, top, width - 134, s.bottom - s.top);
-    PLACE(panel, IDC_CURRENTDIR, width - 125, top + 2, 135, 12);
-    PLACE(panel, IDC_INCLUDEDIR, width - 125, top + 16, 135, 12);
+    PLACE(panel, IDC_PREVIEW, px(5), top, width - px(134), s.bottom - s.top);
+    PLACE(panel, IDC_CURRENTDIR, width - px(125), top + px(2), px(135), px(12));
+    PLACE(panel, IDC_INCLUDEDIR, width - px(125), top + px(16), px(135), px(12));
 }
 
 void SWITCHFOLDER(HWND panel) {

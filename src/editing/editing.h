@@ -29,8 +29,9 @@ void STYLETYPEDLINE(const SCNotification &change);
 void OPENSEARCHDIALOG();
 void OPENGOTODIALOG();
 
-// Puts a dialog at its stored corner, kept margin pixels inside the screen;
-// with nothing stored, stores where the system put it.
+// Puts a dialog at its stored corner, kept margin pixels (at 96 DPI, scaled
+// for the dialog's) inside the screen; with nothing stored, stores where the
+// system put it.
 struct WindowRect;
 void PLACEDIALOG(HWND dialog, WindowRect &stored, std::int32_t margin);
 

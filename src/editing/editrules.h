@@ -72,6 +72,7 @@ struct DialogCorner {
 DialogCorner DIALOGCORNER(const WindowRect &stored, std::int32_t screenWidth, std::int32_t screenHeight,
                           std::int32_t margin);
 
+// Pixels at 96 DPI, scaled for the dialog's DPI.
 constexpr std::int32_t SEARCHDIALOGMARGIN = 100;
 constexpr std::int32_t GOTODIALOGMARGIN = 50;
 

@@ -8,6 +8,7 @@
 
 #include "services/settingsrules.h"
 #include "services/config.h"
+#include "services/dpi.h"
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/barrier.h"
@@ -68,8 +69,9 @@ void PLACEDIALOG(HWND dialog, WindowRect &stored, std::int32_t margin) {
         stored = WindowRect{r.left, r.top, r.right, r.bottom};
         return;
     }
-    const DialogCorner corner =
-        DIALOGCORNER(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), margin);
+    // The stored corner is the screen's pixels; the margin is given at 96 DPI.
+    const DialogCorner corner = DIALOGCORNER(stored, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                             SCALEDFOR(dialog, margin));
     MoveWindow(dialog, corner.Left, corner.Top, r.right - r.left, r.bottom - r.top, FALSE);
     stored.left = corner.Left;
     stored.top = corner.Top;

@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "services/config.h"
 #include "services/editor.h"
+#include "services/dpi.h"
 #include "services/handles.h"
 #include "services/barrier.h"
 #include "help/help.h"
@@ -16,7 +19,10 @@
 
 namespace {
 
+// The topic list's least width and the room beside its longest topic, in
+// pixels at 96 DPI, scaled for the window's.
 constexpr int TOPICLISTWIDTH = 150;
+constexpr int TOPICPADDING = 8;
 
 // The topic being streamed; STREAMINEDITORHELP is called with cookie 0 and
 // reads it from here.
@@ -53,7 +59,6 @@ void LOADHELPTOPIC(HWND dialog) {
 
 void INITHELPWINDOW(HWND dialog) {
     HWND topics = GetDlgItem(dialog, IDC_HELPTOPICS);
-    SendMessageW(topics, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 0);
     for (const char *topic : HELPTOPICS)
         SendMessageW(topics, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WIDE(topic).c_str()));
     SendMessageW(topics, LB_SETCURSEL, 0, 0);
@@ -64,9 +69,29 @@ void INITHELPWINDOW(HWND dialog) {
     MoveWindow(dialog, screenWidth / 3, 0, screenWidth * 2 / 3, screenHeight, FALSE);
 }
 
+// Wide enough for the longest topic in the list's font at the window's DPI.
+int TOPICLISTWIDTHFOR(HWND dialog) {
+    HWND topics = GetDlgItem(dialog, IDC_HELPTOPICS);
+    int longest = 0;
+    HDC dc = GetDC(topics);
+    if (dc) {
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(topics, WM_GETFONT, 0, 0)));
+        for (const char *topic : HELPTOPICS) {
+            const std::wstring text = WIDE(topic);
+            SIZE size{};
+            if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
+                longest = std::max<int>(longest, size.cx);
+        }
+        SelectObject(dc, old);
+        ReleaseDC(topics, dc);
+    }
+    return std::max(SCALEDFOR(dialog, TOPICLISTWIDTH), longest + SCALEDFOR(dialog, TOPICPADDING));
+}
+
 void SIZEHELPWINDOW(HWND dialog, int width, int height) {
-    MoveWindow(GetDlgItem(dialog, IDC_HELPTOPICS), 0, 0, TOPICLISTWIDTH, height, TRUE);
-    MoveWindow(GetDlgItem(dialog, IDC_HELPTEXT), TOPICLISTWIDTH, 0, width - TOPICLISTWIDTH, height, TRUE);
+    const int list = TOPICLISTWIDTHFOR(dialog);
+    MoveWindow(GetDlgItem(dialog, IDC_HELPTOPICS), 0, 0, list, height, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDC_HELPTEXT), list, 0, width - list, height, TRUE);
 }
 
 }  // namespace

@@ -256,8 +256,9 @@ void LOADSETTINGS() {
         s.ApiKeywordFile = DEFAULTAPIKEYWORDFILE(s.ExeDir);
 
     // A stored rectangle with a size no window should have (a hand-edited
-    // file, a close while minimised by an older version) gives the default
-    // window; any other is pulled onto the monitor nearest to it, so a
+    // file, a close while minimised by an older version) counts as none:
+    // the window gets the default, sized for its screen's DPI once it
+    // exists. Any other is pulled onto the monitor nearest to it, so a
     // window closed on a monitor that is gone comes back at its edge.
     WindowRect stored;
     const bool read = READRECORD(WINDOWSECTION, "MainWndPos", &stored, sizeof stored);
@@ -265,7 +266,7 @@ void LOADSETTINGS() {
     if (read && USABLEMAINWNDPOS(stored) && USABLEMAINWNDPOS(placed))
         s.MainWndPos = placed;
     else
-        s.MainWndPos = DEFAULTMAINWNDPOS();
+        s.MainWndPos = WindowRect{};
     if (!READRECORD(WINDOWSECTION, "SearchWndPos", &s.SearchWndPos, sizeof s.SearchWndPos))
         s.SearchWndPos = WindowRect{};
     if (!READRECORD(WINDOWSECTION, "GoToWndPos", &s.GoToWndPos, sizeof s.GoToWndPos))

@@ -4,6 +4,7 @@ list(APPEND QUILLET_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/pathtext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/textcodes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dpirules.cpp
 )
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/handles.cpp
@@ -13,4 +14,5 @@ list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/editor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/barrier.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wintext.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
 )

@@ -6,6 +6,7 @@
 
 #include "services/settingsrules.h"
 #include "services/config.h"
+#include "services/dpi.h"
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/barrier.h"
@@ -89,7 +90,7 @@ void INITFONTDIALOG(HWND dialog, FONTDIALOGMODEL &model) {
 }
 
 // A framed box with the style's name in the colour it stands for; the
-// focused item has a 3-pixel frame.
+// focused item has a 3-pixel frame (at 96 DPI).
 void DRAWCOLORITEM(const DRAWITEMSTRUCT &item) {
     if (item.itemID == static_cast<UINT>(-1))
         return;
@@ -98,7 +99,7 @@ void DRAWCOLORITEM(const DRAWITEMSTRUCT &item) {
     RECT box = item.rcItem;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
-    HPEN pen = CreatePen(PS_INSIDEFRAME, (item.itemState & ODS_FOCUS) ? 3 : 1, color);
+    HPEN pen = CreatePen(PS_INSIDEFRAME, SCALEDFOR(item.hwndItem, (item.itemState & ODS_FOCUS) ? 3 : 1), color);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_WINDOW));
     Rectangle(dc, box.left, box.top, box.right, box.bottom);

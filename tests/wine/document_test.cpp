@@ -240,7 +240,12 @@ TEST_F(DocumentTest, SaveAsCompletesTheNameByTheChosenType) {
     } cases[] = {{"prog1", 1, "prog1.bas"}, {"prog2", 2, "prog2.inc"}, {"prog3.", 1, "prog3.bas"},
                  {"prog4", 4, "prog4.bas"}, {"notes.txt", 1, "notes.txt.bas"}, {"Prog5.Bas", 2, "Prog5.Bas"}};
     for (const auto &c : cases) {
-        DialogAnswerer answer(CHOOSEFILE(Folder.FILE(c.typed), c.type));
+        const std::function<void(HWND)> choose = CHOOSEFILE(Folder.FILE(c.typed), c.type);
+        DialogAnswerer answer([&](HWND dialog) {
+            if (&c == cases)
+                harness::SHOT(dialog, "save-dialog");
+            choose(dialog);
+        });
         EXPECT_EQ(SAVEFILEAS(), 0) << c.typed;
         answer.RESULT();
         EXPECT_EQ(Document.CurrentFile, Folder.FILE(c.saved));
@@ -319,6 +324,7 @@ TEST_F(DocumentTest, OpenDialogHasThePanelAndOpensTheChosenFile) {
             Sleep(200);
         }
         preview = harness::WINDOWTEXTOF(PANELCONTROL(dialog, IDC_PREVIEW));
+        harness::SHOT(dialog, "open-dialog");
         SetDlgItemTextA(dialog, 1152, "template.bas");
         harness::PRESSBUTTON(dialog, IDOK);
     });
@@ -349,6 +355,7 @@ TEST_F(DocumentTest, PanelSwitchesBetweenTheFolderAndTheIncludeFolder) {
         currentChecked = SendMessageA(PANELCONTROL(dialog, IDC_CURRENTDIR), BM_GETCHECK, 0, 0) == BST_CHECKED;
         folderPreview = harness::WINDOWTEXTOF(PANELCONTROL(dialog, IDC_PREVIEW));
         SetDlgItemTextA(dialog, 1152, "typed.bas");
+        harness::SHOT(dialog, "open-dialog-include");
         SendMessageA(PANELCONTROL(dialog, IDC_INCLUDEDIR), BM_CLICK, 0, 0);
         Sleep(300);
         afterInclude = harness::FILEDIALOGTEXT(dialog, CDM_GETFOLDERPATH);

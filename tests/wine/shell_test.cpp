@@ -98,8 +98,7 @@ TEST_F(LoadingTest, NoIniGivesTheDefaults) {
     EXPECT_EQ(s.FontSize, 9);
     EXPECT_EQ(s.AutoIndent, 1);
     EXPECT_EQ(s.CompileTimeout, 10);
-    EXPECT_EQ(s.MainWndPos.left, 20);
-    EXPECT_EQ(s.MainWndPos.right, 600);
+    EXPECT_EQ(s.MainWndPos.right, 0);  // none: the default, sized once the window knows its DPI
     EXPECT_EQ(s.SearchWndPos.right, 0);
     EXPECT_EQ(s.SyntaxColors[3], 0x000080u);
     EXPECT_EQ(s.SyntaxColors[10], 0x004080u);
