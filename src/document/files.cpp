@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Scintilla.h"
+#include "zescin.h"
 #include "services/settingsrules.h"
 #include "services/config.h"
 #include "services/editor.h"
@@ -109,13 +110,11 @@ void COLOURISEALL() {
 
 std::vector<bool> FOLDHEADERSEXPANDED(std::vector<Sci_Position> *lines = nullptr) {
     std::vector<bool> expanded;
-    const LRESULT count = SCI(SCI_GETLINECOUNT);
-    for (LRESULT line = 0; line <= count; ++line) {
-        if (SCI(SCI_GETFOLDLEVEL, line) & SC_FOLDLEVELHEADERFLAG) {
-            expanded.push_back(SCI(SCI_GETFOLDEXPANDED, line) != 0);
-            if (lines)
-                lines->push_back(line);
-        }
+    for (LRESULT line = SCI(ZESCIN_FOLDHEADERNEXT, 0); line >= 0;
+         line = SCI(ZESCIN_FOLDHEADERNEXT, static_cast<WPARAM>(line + 1))) {
+        expanded.push_back(SCI(SCI_GETFOLDEXPANDED, static_cast<WPARAM>(line)) != 0);
+        if (lines)
+            lines->push_back(line);
     }
     return expanded;
 }

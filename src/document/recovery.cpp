@@ -35,6 +35,10 @@ constexpr UINT TICKMS = 250;
 // A listing of this many bytes waits one more step for each: the copy of a
 // large listing costs more, and is taken less often.
 constexpr std::size_t LARGELISTINGBYTES = 8u << 20;
+// The memory of the last copy is kept for the next up to this size: fresh
+// memory costs the window more time to fill than the copy itself. A larger
+// listing's copy gives its memory back.
+constexpr std::size_t SPAREBYTES = 32u << 20;
 
 struct RECOVERYSTATE {
     std::string Folder;
@@ -48,6 +52,9 @@ struct RECOVERYSTATE {
     std::atomic<bool> Present{false};
     std::atomic<bool> Writing{false};
     std::thread Writer;
+    // The last copy's memory, handed back by the writer; touched by the
+    // window only once the writer has been joined.
+    std::string Spare;
     bool FailureReported = false;
     // A copy still being written when the process ends is finished first.
     ~RECOVERYSTATE() {
@@ -101,7 +108,7 @@ void WRITECOPY(std::string bytes, bool wait) {
     const std::string folder = state.Folder;
     const std::string file = state.File;
     const HWND window = MainWindow;
-    state.Writer = std::thread([bytes = std::move(bytes), folder, file, window] {
+    state.Writer = std::thread([bytes = std::move(bytes), folder, file, window]() mutable {
         CreateDirectoryW(SYSTEMPATH(folder).c_str(), nullptr);
         SafeFileWriter writer;
         const bool written = writer.BEGIN(file) == 0 && writer.WRITE(bytes) && writer.COMMIT() == 0;
@@ -109,6 +116,10 @@ void WRITECOPY(std::string bytes, bool wait) {
             STATE().Present = true;
         else if (window)
             PostMessageW(window, WM_RECOVERYFAILED, 0, 0);
+        if (bytes.capacity() <= SPAREBYTES) {
+            bytes.clear();
+            STATE().Spare = std::move(bytes);
+        }
         STATE().Writing = false;
     });
     if (wait)
@@ -157,6 +168,10 @@ void COPYNOW(bool wait) {
         return;
     }
     std::string bytes;
+    if (!state.Writing) {
+        FINISHWRITING();
+        bytes.swap(state.Spare);
+    }
     try {
         if (!TAKECOPY(bytes))
             return;
@@ -371,6 +386,7 @@ void DROPRECOVERY() {
     if (!state.File.empty() && (state.Present || EXISTS(state.File)))
         DELETEPATH(state.File);
     state.Present = false;
+    std::string().swap(state.Spare);
 }
 
 void WRITERECOVERYNOW() {

@@ -7,6 +7,7 @@
 // set while no lexer existed (Scintilla 5 drops those).
 #include "zescin.h"
 #include "room.h"
+#include "folds.h"
 
 #include <map>
 #include <string>
@@ -96,6 +97,9 @@ sptr_t Dispatch(void *editor, UINT message, uptr_t wParam, sptr_t lParam) {
     case ZESCIN_SETRESERVATIONLIMIT:
         SetReservationLimit(static_cast<std::size_t>(wParam));
         return 0;
+    case ZESCIN_FOLDHEADERNEXT:
+        return FoldHeaderNext(reinterpret_cast<void *>(Forward(editor, SCI_GETDOCPOINTER, 0, 0)),
+                              static_cast<sptr_t>(wParam));
     case SCI_SETLEXER:
         return SetLexerByNumber(editor, wParam);
     case SCI_SETPROPERTY:
@@ -124,7 +128,8 @@ LRESULT CALLBACK PbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case SCI_SETLEXER:
     case SCI_SETPROPERTY:
-    case SCI_SETKEYWORDS: {
+    case SCI_SETKEYWORDS:
+    case ZESCIN_FOLDHEADERNEXT: {
         void *editor = reinterpret_cast<void *>(CallWindowProcW(ScintillaProc, window, SCI_GETDIRECTPOINTER, 0, 0));
         if (editor)
             return Dispatch(editor, message, wParam, lParam);

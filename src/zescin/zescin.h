@@ -17,6 +17,11 @@
 // room is refused does not happen and sets SC_STATUS_BADALLOC.
 #define ZESCIN_SETRESERVATIONLIMIT 9901
 
+// The first line at or after wParam that is a fold header, or -1: the fold
+// levels read from the document itself, much faster than a
+// SCI_GETFOLDLEVEL for every line.
+#define ZESCIN_FOLDHEADERNEXT 9902
+
 #ifdef ZESCIN_BUILDING
 #define ZESCIN_API __declspec(dllexport)
 #else

@@ -201,18 +201,20 @@ TEST_F(DpiTest, EveryDialogShowsItsTextsWhole) {
     CHECKMODAL(CMD_PROJECTSETTINGS, "project-settings");
     CHECKMODAL(CMD_FONTSETTINGS, "font-settings");
 
-    COMMAND(CMD_SEARCH);
-    PUMP(300);
-    ASSERT_NE(SearchDialog, nullptr);
-    EXPECT_EQ(CLIPPEDTEXTS(SearchDialog), std::vector<std::string>());
-    harness::SHOT(SearchDialog, SHOTNAME("search"));
-    SendMessageW(SearchDialog, WM_COMMAND, IDCANCEL, 0);
-    COMMAND(CMD_GOTO);
-    PUMP(300);
-    ASSERT_NE(GoToDialog, nullptr);
-    EXPECT_EQ(CLIPPEDTEXTS(GoToDialog), std::vector<std::string>());
-    harness::SHOT(GoToDialog, SHOTNAME("goto"));
-    SendMessageW(GoToDialog, WM_COMMAND, IDCANCEL, 0);
+    // The modeless ones, each alone on the screen for its picture.
+    const struct {
+        int Command;
+        HWND &Dialog;
+        const char *Name;
+    } modeless[] = {{CMD_SEARCH, SearchDialog, "search"}, {CMD_GOTO, GoToDialog, "goto"}};
+    for (const auto &m : modeless) {
+        COMMAND(m.Command);
+        PUMP(300);
+        ASSERT_NE(m.Dialog, nullptr) << m.Name;
+        EXPECT_EQ(CLIPPEDTEXTS(m.Dialog), std::vector<std::string>()) << m.Name;
+        harness::SHOT(m.Dialog, SHOTNAME(m.Name));
+        SendMessageW(m.Dialog, WM_COMMAND, IDCANCEL, 0);
+    }
 
     // The help window's topic list is as wide as its longest topic.
     COMMAND(CMD_EDITORHELP);

@@ -7,6 +7,7 @@
 
 #include "Scintilla.h"
 #include "harness.h"
+#include "zescin.h"
 
 namespace {
 
@@ -90,6 +91,29 @@ TEST_F(ZescinTest, MessagesSentToTheWindowReachTheGlueToo) {
     SetText(text);
     EXPECT_EQ(StyleOf(text, "Function"), 3);
     EXPECT_TRUE(Call(SCI_GETFOLDLEVEL, 0) & SC_FOLDLEVELHEADERFLAG);
+}
+
+// The glue's walk to the next fold header finds what SCI_GETFOLDLEVEL says
+// line by line, from every line, through the direct function and the window.
+TEST_F(ZescinTest, TheNextFoldHeaderIsWhatTheFoldLevelsSay) {
+    Call(SCI_SETPROPERTY, reinterpret_cast<uintptr_t>("fold"), "1");
+    Call(SCI_SETLEXER_, 51);
+    EXPECT_EQ(Call(ZESCIN_FOLDHEADERNEXT, 0), -1);  // an empty document
+    SetText("Sub A()\r\nEnd Sub\r\n' between\r\n\r\nFunction B()\r\n  Print\r\nEnd Function\r\nSub C()\r\nEnd Sub");
+    const intptr_t lines = Call(SCI_GETLINECOUNT);
+    for (intptr_t from = 0; from <= lines + 1; ++from) {
+        intptr_t expected = -1;
+        for (intptr_t line = from; line < lines && expected < 0; ++line)
+            if (Call(SCI_GETFOLDLEVEL, line) & SC_FOLDLEVELHEADERFLAG)
+                expected = line;
+        EXPECT_EQ(Call(ZESCIN_FOLDHEADERNEXT, from), expected) << from;
+        EXPECT_EQ(SendMessageA(editor, ZESCIN_FOLDHEADERNEXT, from, 0), expected) << from;
+    }
+    EXPECT_EQ(Call(ZESCIN_FOLDHEADERNEXT, 0), 0);
+    EXPECT_EQ(Call(ZESCIN_FOLDHEADERNEXT, 1), 4);
+    EXPECT_EQ(Call(ZESCIN_FOLDHEADERNEXT, 7), 7);  // the last line but one
+    EXPECT_EQ(Call(ZESCIN_FOLDHEADERNEXT, 8), -1);
+    EXPECT_EQ(Call(ZESCIN_FOLDHEADERNEXT, static_cast<uintptr_t>(-1)), -1);
 }
 
 TEST_F(ZescinTest, AnotherLexerNumberLeavesTheControlWithoutLexer) {
