@@ -70,12 +70,6 @@ void SELECTERRORWORD(const LOGERRORPOSITION &error) {
     SCI(SCI_SCROLLCARET);
 }
 
-std::uint64_t NOW() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-}
-
 // Starts the built program without waiting for it, in the listing's folder.
 // A relative name means that folder; the program is named as the file to
 // run, so a path with blanks is neither split nor taken for a program whose
@@ -85,13 +79,10 @@ std::uint64_t NOW() {
 void STARTPROGRAM(const std::string &program, const std::string &listingFolder, std::uint64_t compileStart) {
     const std::string path = TOOLNAMEKINDOF(program) == TOOLABSOLUTE ? program : listingFolder + program;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExW(SYSTEMPATH(path).c_str(), GetFileExInfoStandard, &data)) {
-        const std::uint64_t written =
-            (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-        if (!WRITTENBYCOMPILE(written, compileStart)) {
-            MESSAGEBOX(MainWindow, NOTBUILTMESSAGE(path), nullptr, MB_OK | MB_ICONHAND);
-            return;
-        }
+    if (GetFileAttributesExW(SYSTEMPATH(path).c_str(), GetFileExInfoStandard, &data) &&
+        !WRITTENBYCOMPILE(FILETIMEVALUE(data.ftLastWriteTime), compileStart)) {
+        MESSAGEBOX(MainWindow, NOTBUILTMESSAGE(path), nullptr, MB_OK | MB_ICONHAND);
+        return;
     }
     if (!STARTDETACHED(path, QUOTEARGUMENT(path), listingFolder, SW_SHOW))
         MESSAGEBOX(MainWindow, PROGRAMNOTFOUNDMESSAGE(program), nullptr, MB_OK | MB_ICONHAND);
@@ -136,8 +127,7 @@ void REPORTTIMEOUT(ChildProcess &compiler, const std::string &printed) {
 // short form, relative names taken in the listing's folder (where the
 // compiler works). False, after the message, when it has no such form.
 bool COMPILERNAME(const std::string &name, const std::string &listingFolder, std::string &given) {
-    std::string ansi;
-    if (name.empty() || CODEPAGEOFUTF8(name, CP_ACP, ansi)) {
+    if (FITSCODEPAGE(name, CP_ACP)) {
         given = name;
         return true;
     }
@@ -152,13 +142,12 @@ bool COMPILERNAME(const std::string &name, const std::string &listingFolder, std
 // name itself when the code page holds it, whatever the folder is called (the
 // folder is never on the command line), else the name of its short form.
 bool LISTINGNAMEFORCOMPILER(const std::string &listing, std::string &given) {
-    std::string ansi;
-    if (CODEPAGEOFUTF8(FILEPART(listing), CP_ACP, ansi)) {
+    if (FITSCODEPAGE(FILEPART(listing), CP_ACP)) {
         given = FILEPART(listing);
         return true;
     }
     const std::string shortened = SHORTPATHOF(listing);
-    if (shortened.empty() || !CODEPAGEOFUTF8(FILEPART(shortened), CP_ACP, ansi)) {
+    if (shortened.empty() || !FITSCODEPAGE(FILEPART(shortened), CP_ACP)) {
         SHOWERROR(NOANSIPATHMESSAGE(listing), COMPILERERRORCAPTION);
         return false;
     }
@@ -222,7 +211,7 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
         FREEBASICCOMMANDLINE(includeDir, givenName, project.TargetType, outputFile, resourceFile);
     std::string output;
     DWORD exitCode = STILL_ACTIVE;
-    const std::uint64_t started = NOW();
+    const std::uint64_t started = NOWFILETIME();
     {
         ChildProcess compiler;
         if (!compiler.STARTCAPTURED(compilerPath, command, FOLDEROF(listing))) {
@@ -269,17 +258,19 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
     const std::string name = FILEPART(listing);
     if (!CHECKLISTINGNAME(listing, name))
         return 1;
-    std::string givenName, ansi;
+    std::string givenName;
     if (!LISTINGNAMEFORCOMPILER(listing, givenName))
         return 1;
-    if (!CODEPAGEOFUTF8(compilerPath, CP_ACP, ansi) || !CODEPAGEOFUTF8(includeDir, CP_ACP, ansi)) {
-        SHOWERROR(NOANSIPATHMESSAGE(CODEPAGEOFUTF8(compilerPath, CP_ACP, ansi) ? AppSettings.IncludeDir
-                                                                                : AppSettings.Compiler),
-                  COMPILERERRORCAPTION);
-        return 1;
+    // Short forms that still hold a character the code page lacks.
+    for (const auto &[shortened, configured] : {std::pair{&compilerPath, &AppSettings.Compiler},
+                                                std::pair{&includeDir, &AppSettings.IncludeDir}}) {
+        if (!FITSCODEPAGE(*shortened, CP_ACP)) {
+            SHOWERROR(NOANSIPATHMESSAGE(*configured), COMPILERERRORCAPTION);
+            return 1;
+        }
     }
     const std::string command = POWERBASICCOMMANDLINE(compilerPath, givenName, includeDir);
-    const std::uint64_t started = NOW();
+    const std::uint64_t started = NOWFILETIME();
     {
         ChildProcess compiler;
         if (!compiler.STARTPLAIN(compilerPath, command, FOLDEROF(listing))) {

@@ -74,7 +74,7 @@ DISKSTAMP STAMPOF(const std::string &path) {
         stamp.Known = true;
         stamp.Path = path;
         stamp.Size = JOIN(data.nFileSizeHigh, data.nFileSizeLow);
-        stamp.LastWrite = JOIN(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+        stamp.LastWrite = FILETIMEVALUE(data.ftLastWriteTime);
     }
     return stamp;
 }
@@ -160,6 +160,15 @@ Sci_Position MARKBYTES() {
     return Document.ByteOrderMark ? static_cast<Sci_Position>(UTF8MARK.size()) : 0;
 }
 
+const char *CONTROLTEXT() {
+    // The whole text in one piece: the control moves its gap to the start,
+    // which takes no memory (the character pointer would ask for room for a
+    // closing zero, which a full buffer at the memory's limit may not get).
+    return reinterpret_cast<const char *>(SCI(SCI_GETRANGEPOINTER, 0, SCI(SCI_GETLENGTH)));
+}
+
+namespace {
+
 // The names of the project settings travel in the listing's own code page.
 // The Project settings dialog takes no name that code page cannot hold; a
 // name read from the block came in it.
@@ -183,13 +192,6 @@ PROJECTSETTINGSRECORD PROJECTOFLISTING(PROJECTSETTINGSRECORD project) {
 // The block a save writes. The fold states need the lexer to have seen the
 // whole listing; for a recovery copy of a large listing the lines not lexed
 // yet keep the fold levels they had, which spares typing a pause.
-const char *CONTROLTEXT() {
-    // The whole text in one piece: the control moves its gap to the start,
-    // which takes no memory (the character pointer would ask for room for a
-    // closing zero, which a full buffer at the memory's limit may not get).
-    return reinterpret_cast<const char *>(SCI(SCI_GETRANGEPOINTER, 0, SCI(SCI_GETLENGTH)));
-}
-
 std::string MAKESETTINGSBLOCK(bool lexAll = true) {
     if (lexAll || SCI(SCI_GETLENGTH) < (1 << 20))
         COLOURISEALL();
@@ -197,15 +199,23 @@ std::string MAKESETTINGSBLOCK(bool lexAll = true) {
                               PROJECTINLISTING(Document.ProjectSettings));
 }
 
-void APPLYFILESETTINGS() {
-    if (Document.PendingSettings.empty())
-        return;
-    // Applied now, the block is not applied a second time by the timer.
+// The pending block, parsed, its project settings taken and the timer
+// stopped, so that it is not taken a second time.
+PARSEDSETTINGSBLOCK TAKEPENDINGPROJECT() {
     if (MainWindow)
         KillTimer(MainWindow, PENDINGSETTINGSTIMER);
     const PARSEDSETTINGSBLOCK parsed = PARSESETTINGSBLOCK(Document.PendingSettings);
     if (!parsed.OlderForm)
         Document.ProjectSettings = PROJECTOFLISTING(parsed.Project);
+    return parsed;
+}
+
+}  // namespace
+
+void APPLYFILESETTINGS() {
+    if (Document.PendingSettings.empty())
+        return;
+    const PARSEDSETTINGSBLOCK parsed = TAKEPENDINGPROJECT();
     if (!parsed.FoldStates.empty()) {
         COLOURISEALL();
         std::vector<Sci_Position> lines;
@@ -262,7 +272,7 @@ std::int32_t READWHOLE(const std::string &path, std::unique_ptr<char[]> &buffer,
     stamp.Known = true;
     stamp.Path = path;
     stamp.Size = size;
-    stamp.LastWrite = JOIN(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    stamp.LastWrite = FILETIMEVALUE(info.ftLastWriteTime);
     return OPENDONE;
 }
 
@@ -337,7 +347,6 @@ std::int32_t HANDOVERTEXT(std::string_view text, int codePage) {
     return outcome;
 }
 
-// Replaces the document with the file; the save prompt has been answered.
 // Makes bytes as a file holds them (text, settings block) the document,
 // named name (empty: untitled). HANDEDOVER, or why the text was not taken.
 std::int32_t LOADBYTES(std::string_view bytes, const std::string &name, const DISKSTAMP &stamp) {
@@ -377,6 +386,7 @@ std::int32_t LOADBYTES(std::string_view bytes, const std::string &name, const DI
     return HANDEDOVER;
 }
 
+// Replaces the document with the file; the save prompt has been answered.
 std::int32_t LOADPATH(const std::string &path, OPENAS as) {
     std::int32_t status = OPENDONE;
     if (!NAMEFITS(path)) {
@@ -430,11 +440,8 @@ std::int32_t OPENFILE(std::int32_t mode) {
         // A block still waiting for the timer gives its project settings,
         // which New keeps; its caret and folds belong to the text going.
         if (!Document.PendingSettings.empty()) {
-            const PARSEDSETTINGSBLOCK parsed = PARSESETTINGSBLOCK(Document.PendingSettings);
-            if (!parsed.OlderForm)
-                Document.ProjectSettings = PROJECTOFLISTING(parsed.Project);
+            TAKEPENDINGPROJECT();
             Document.PendingSettings.clear();
-            KillTimer(MainWindow, PENDINGSETTINGSTIMER);
         }
         HANDOVERTEXT(std::string_view(), LISTINGCODEPAGE(false));
         Document.ByteOrderMark = false;

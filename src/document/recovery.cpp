@@ -68,21 +68,11 @@ RECOVERYSTATE &STATE() {
     return state;
 }
 
-std::uint64_t FILETIMEVALUE(const FILETIME &time) {
-    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 std::uint64_t PROCESSSTART(HANDLE process) {
     FILETIME created{}, ended{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &ended, &kernel, &user))
         return 0;
     return FILETIMEVALUE(created);
-}
-
-std::uint64_t NOW() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return FILETIMEVALUE(now);
 }
 
 // The base name of the program file: copies of the program under other
@@ -136,7 +126,7 @@ bool TAKECOPY(std::string &bytes) {
     const std::string block = RECOVERYSETTINGSBLOCK();
     RECOVERYHEADER header;
     header.Listing = Document.CurrentFile;
-    header.Written = NOW();
+    header.Written = NOWFILETIME();
     header.Length = (Document.ByteOrderMark ? UTF8MARK.size() : 0) + length + block.size();
     const DISKSTAMP &disk = Document.Stamp;
     if (disk.Known && disk.Path == Document.CurrentFile) {
@@ -218,15 +208,15 @@ std::string WHENTEXT(std::uint64_t written) {
 // True while the program that wrote a copy is running: the copy's name
 // holds its process id and start time.
 bool WRITERRUNS(const std::string &name) {
-    const std::size_t base = PROGRAMBASE().size();
-    const std::string pid = name.substr(base + 1, 8);
-    const std::string started = name.substr(base + 10, 16);
-    const auto id = static_cast<DWORD>(std::stoul(pid, nullptr, 16));
+    std::uint32_t id = 0;
+    std::uint64_t started = 0;
+    if (!RECOVERYFILEOWNER(name, PROGRAMBASE(), id, started))
+        return false;
     // A program that has ended may still be there as long as some other
     // program holds a handle of it.
     KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id));
     return process.OK() && WaitForSingleObject(process.GET(), 0) == WAIT_TIMEOUT &&
-           PROCESSSTART(process.GET()) == std::stoull(started, nullptr, 16);
+           PROCESSSTART(process.GET()) == started;
 }
 
 struct STALECOPY {

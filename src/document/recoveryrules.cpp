@@ -126,19 +126,26 @@ std::string RECOVERYFILENAME(std::string_view programBase, std::uint32_t process
            std::string(RECOVERYEXTENSION);
 }
 
-bool ISRECOVERYFILENAME(std::string_view name, std::string_view programBase) {
+bool RECOVERYFILEOWNER(std::string_view name, std::string_view programBase, std::uint32_t &processId,
+                       std::uint64_t &started) {
     // base, "-", 8 digits, "-", 16 digits, extension
     const std::size_t size = programBase.size() + 1 + 8 + 1 + 16 + RECOVERYEXTENSION.size();
     if (name.size() != size || UPPERTEXT(name.substr(0, programBase.size())) != UPPERTEXT(programBase) ||
         !ENDSWITHNOCASE(name, RECOVERYEXTENSION))
         return false;
     const std::string_view middle = name.substr(programBase.size(), 26);
-    for (std::size_t i = 0; i < middle.size(); ++i) {
-        const bool dash = i == 0 || i == 9;
-        if (dash ? middle[i] != '-' : HEXDIGITVALUE(middle[i]) < 0)
-            return false;
-    }
+    std::uint64_t id = 0;
+    if (middle[0] != '-' || middle[9] != '-' || !HEXVALUE16("00000000" + std::string(middle.substr(1, 8)), id) ||
+        !HEXVALUE16(middle.substr(10, 16), started))
+        return false;
+    processId = static_cast<std::uint32_t>(id);
     return true;
+}
+
+bool ISRECOVERYFILENAME(std::string_view name, std::string_view programBase) {
+    std::uint32_t processId = 0;
+    std::uint64_t started = 0;
+    return RECOVERYFILEOWNER(name, programBase, processId, started);
 }
 
 std::string RECOVERYQUESTION(std::string_view listing, std::string_view when) {

@@ -59,6 +59,10 @@ constexpr std::size_t RECOVERYHEADERMAX = 100 * 1024;
 std::string RECOVERYFILENAME(std::string_view programBase, std::uint32_t processId, std::uint64_t started);
 // True when a file name is a recovery copy of a program of that base name.
 bool ISRECOVERYFILENAME(std::string_view name, std::string_view programBase);
+// The same, with the process id and start time of the program that writes
+// the copy read from its name.
+bool RECOVERYFILEOWNER(std::string_view name, std::string_view programBase, std::uint32_t &processId,
+                       std::uint64_t &started);
 
 // The question at start-up: "<listing> was not saved when Quillet ended on
 // <when>.\rRestore the unsaved text?", the listing shown as "Untitled text"

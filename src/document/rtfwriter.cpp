@@ -20,6 +20,14 @@ char *UNICODEESCAPE(char *out, unsigned value) {
     return out + text.size();
 }
 
+// A code point above U+FFFF goes as its UTF-16 surrogate pair.
+char *CODEPOINTESCAPE(char *out, char32_t codePoint) {
+    if (codePoint < 0x10000)
+        return UNICODEESCAPE(out, codePoint);
+    out = UNICODEESCAPE(out, 0xD800 + ((codePoint - 0x10000) >> 10));
+    return UNICODEESCAPE(out, 0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+}
+
 enum : unsigned char { PLAIN, ESCAPED, LINEEND };
 
 struct CHARKINDTABLE {
@@ -54,18 +62,13 @@ std::string RTFHEADER(std::string_view font, int32_t fontSize, const uint32_t (&
     // A face name from a hand-edited INI file may hold braces or backslashes;
     // unescaped they would end the font table and the document early. Its
     // letters beyond ASCII are Unicode escapes, whatever the code page.
-    char escape[16];
+    char escape[MAXCHARBYTES];
     for (std::size_t at = 0; at < font.size();) {
         const char c = font[at];
         if (static_cast<unsigned char>(c) >= 0x80) {
             char32_t codePoint;
             at += DECODEUTF8(font, at, codePoint);
-            if (codePoint >= 0x10000) {
-                header.append(escape, UNICODEESCAPE(escape, 0xD800 + ((codePoint - 0x10000) >> 10)));
-                header.append(escape, UNICODEESCAPE(escape, 0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
-            } else {
-                header.append(escape, UNICODEESCAPE(escape, codePoint));
-            }
+            header.append(escape, CODEPOINTESCAPE(escape, codePoint));
             continue;
         }
         if (CHARKINDS.Kind[static_cast<unsigned char>(c)] == ESCAPED)
@@ -156,12 +159,7 @@ bool APPENDRTFBODY(const unsigned char *styled, std::size_t count, const std::fu
             char32_t codePoint;
             const std::size_t used = DECODEUTF8(std::string_view(bytes, have), 0, codePoint);
             at += 2 * (used - 1);
-            if (codePoint >= 0x10000) {
-                out = UNICODEESCAPE(out, 0xD800 + ((codePoint - 0x10000) >> 10));
-                out = UNICODEESCAPE(out, 0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-            } else {
-                out = UNICODEESCAPE(out, codePoint);
-            }
+            out = CODEPOINTESCAPE(out, codePoint);
             continue;
         }
         if (doubleByte) {

@@ -55,13 +55,6 @@ void REPORTINIWRITEFAILURE() {
                PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
 }
 
-// True when every character of the text has a form in the system's ANSI code
-// page, as an ANSI settings file stores it.
-bool FITSANSI(const std::string &text) {
-    std::string ansi;
-    return CODEPAGEOFUTF8(text, CP_ACP, ansi);
-}
-
 // The settings file holds text in the system's ANSI code page until a value
 // comes that the code page cannot hold (a folder named in another script).
 // Then the whole file is rewritten once as UTF-16 with its byte-order mark,
@@ -75,12 +68,7 @@ bool MAKEINIUNICODE() {
         return false;
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
         return true;
-    std::wstring wide;
-    if (!bytes.empty()) {
-        const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-        wide.assign(static_cast<std::size_t>(needed > 0 ? needed : 0), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), needed);
-    }
+    const std::wstring wide = WIDE(UTF8OFCODEPAGE(bytes, CP_ACP));
     std::string unicode = "\xFF\xFE";
     unicode.append(reinterpret_cast<const char *>(wide.data()), wide.size() * sizeof(wchar_t));
     SafeFileWriter writer;
@@ -177,7 +165,7 @@ int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent) 
 }
 
 int WRITESETTINGSTRING(const char *section, const char *key, const std::string &value) {
-    if ((FITSANSI(value) || MAKEINIUNICODE()) &&
+    if ((FITSCODEPAGE(value, CP_ACP) || MAKEINIUNICODE()) &&
         WritePrivateProfileStringW(WIDE(section).c_str(), WIDE(key).c_str(), WIDE(value).c_str(),
                                    WIDE(AppSettings.IniPath).c_str()))
         return 0;

@@ -8,6 +8,16 @@
 
 FILEWRITERFAULTS FileWriterFaults;
 
+std::uint64_t FILETIMEVALUE(const FILETIME &time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+std::uint64_t NOWFILETIME() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FILETIMEVALUE(now);
+}
+
 HANDLE OPENFORREADING(const std::string &path) {
     return CreateFileW(SYSTEMPATH(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -15,6 +15,11 @@
 // MAX_PATH - 14; these do not.
 std::string CREATETEMPORARY(const std::string &folder, FileHandle &file);
 
+// A file time as one number (100-nanosecond steps since 1601, UTC), and the
+// time now as such a number.
+std::uint64_t FILETIMEVALUE(const FILETIME &time);
+std::uint64_t NOWFILETIME();
+
 // The file functions on paths (UTF-8, any length: see SYSTEMPATH).
 HANDLE OPENFORREADING(const std::string &path);
 DWORD FILEATTRIBUTES(const std::string &path);

@@ -90,21 +90,20 @@ std::string SHORTPATHOF(const std::string &path) {
 }
 
 bool ANSIPATHOF(const std::string &path, std::string &result) {
-    std::string ansi;
-    if (CODEPAGEOFUTF8(path, CP_ACP, ansi)) {
+    if (FITSCODEPAGE(path, CP_ACP)) {
         result = path;
         return true;
     }
     const std::string shortened = SHORTPATHOF(path);
-    if (!shortened.empty() && CODEPAGEOFUTF8(shortened, CP_ACP, ansi)) {
+    if (!shortened.empty() && FITSCODEPAGE(shortened, CP_ACP)) {
         result = shortened;
         return true;
     }
     const std::string folder = FOLDEROF(path);
     const std::string name = FILEPART(path);
     const std::string shortFolder = SHORTPATHOF(folder);
-    if (shortened.empty() && !folder.empty() && !shortFolder.empty() && CODEPAGEOFUTF8(name, CP_ACP, ansi) &&
-        CODEPAGEOFUTF8(shortFolder, CP_ACP, ansi)) {
+    if (shortened.empty() && !folder.empty() && !shortFolder.empty() && FITSCODEPAGE(name, CP_ACP) &&
+        FITSCODEPAGE(shortFolder, CP_ACP)) {
         result = shortFolder + (shortFolder.back() == '\\' ? "" : "\\") + name;
         return true;
     }

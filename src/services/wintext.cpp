@@ -95,3 +95,8 @@ bool CODEPAGEOFUTF8(std::string_view utf8, UINT codePage, std::string &bytes) {
     WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(), needed, nullptr, &lost);
     return !lost;
 }
+
+bool FITSCODEPAGE(std::string_view utf8, UINT codePage) {
+    std::string bytes;
+    return CODEPAGEOFUTF8(utf8, codePage, bytes);
+}

@@ -30,3 +30,5 @@ std::string UTF8OFCODEPAGE(std::string_view bytes, UINT codePage);
 // False when a character has no form in the code page (nothing is put in
 // its place then).
 bool CODEPAGEOFUTF8(std::string_view utf8, UINT codePage, std::string &bytes);
+// True when every character of the text has a form in the code page.
+bool FITSCODEPAGE(std::string_view utf8, UINT codePage);

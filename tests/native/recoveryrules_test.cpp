@@ -92,6 +92,11 @@ TEST(RecoveryFiles, NamesOfOneProgramOnly) {
     EXPECT_FALSE(ISRECOVERYFILENAME("Quillet-00001A2B_01DB4A2F3C5E7A80.qrc", "Quillet"));
     EXPECT_FALSE(ISRECOVERYFILENAME("Quillet-00001A2G-01DB4A2F3C5E7A80.qrc", "Quillet"));
     EXPECT_FALSE(ISRECOVERYFILENAME("Quillet-00001A2B-01DB4A2F3C5E7A80.bas", "Quillet"));
+    std::uint32_t processId = 0;
+    std::uint64_t started = 0;
+    ASSERT_TRUE(RECOVERYFILEOWNER("quillet-fffffffe-01db4a2f3c5e7a80.qrc", "Quillet", processId, started));
+    EXPECT_EQ(processId, 0xFFFFFFFEu);
+    EXPECT_EQ(started, 0x01DB4A2F3C5E7A80ull);
 }
 
 TEST(RecoveryTexts, Question) {
