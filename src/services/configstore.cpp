@@ -2,6 +2,7 @@
 // start-up with the first-start detections, and the keys written at exit.
 #include <windows.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "services/profilerecord.h"
@@ -10,6 +11,8 @@
 #include "services/editor.h"
 #include "services/handles.h"
 #include "services/fileio.h"
+#include "services/pathtext.h"
+#include "services/textcodes.h"
 #include "services/wintext.h"
 
 AppSettingsRecord AppSettings;
@@ -55,27 +58,89 @@ void REPORTINIWRITEFAILURE() {
                PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
 }
 
+// Writers of one settings file in any running Quillet take turns, so that
+// the switch to UTF-16 below (read, convert, replace) loses no key another
+// instance writes at the same moment. The name is made from the file's path,
+// which may not be part of a mutex's name itself.
+class IniWriteTurn {
+public:
+    IniWriteTurn() {
+        std::uint32_t hash = 2166136261u;
+        for (const char c : UPPERTEXT(AppSettings.IniPath))
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        wchar_t name[64];
+        swprintf(name, 64, L"Local\\Quillet-settings-%08X", hash);
+        Mutex.RESET(CreateMutexW(nullptr, FALSE, name));
+        // A turn that does not come within seconds is not waited for: the
+        // other writer hangs, and this one writes as it always has.
+        if (Mutex.OK()) {
+            const DWORD got = WaitForSingleObject(Mutex.GET(), 5000);
+            Owned = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
+        }
+    }
+    ~IniWriteTurn() {
+        if (Owned)
+            ReleaseMutex(Mutex.GET());
+    }
+    IniWriteTurn(const IniWriteTurn &) = delete;
+    IniWriteTurn &operator=(const IniWriteTurn &) = delete;
+
+private:
+    KernelHandle Mutex;
+    bool Owned = false;
+};
+
 // The settings file holds text in the system's ANSI code page until a value
 // comes that the code page cannot hold (a folder named in another script).
 // Then the whole file is rewritten once as UTF-16 with its byte-order mark,
 // which the profile functions read and write from then on, so that no
 // character of any value is ever stored as "?". A file that is UTF-16
-// already, or a value that fits, changes nothing.
+// already, or a value that fits, changes nothing. A file another editor saved
+// as UTF-8 (with or without its mark) or as UTF-16 big-endian is converted
+// from what it is; one that does not decode cleanly is left as it is, and
+// the user told once.
 bool MAKEINIUNICODE() {
     const std::string path = AppSettings.IniPath;
     std::string bytes;
     if (EXISTS(path) && !READFILEBYTES(path, bytes, 64u << 20))
         return false;
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+    const TEXTENCODING encoding = DETECTENCODING(bytes);
+    if (encoding == ENCODINGUTF16LE && bytes.size() % 2 == 0)
         return true;
-    const std::wstring wide = WIDE(UTF8OFCODEPAGE(bytes, CP_ACP));
-    std::string unicode = "\xFF\xFE";
-    unicode.append(reinterpret_cast<const char *>(wide.data()), wide.size() * sizeof(wchar_t));
+    std::string unicode;
+    bool clean = false;
+    if (encoding == ENCODINGANSI) {
+        const UINT page = SYSTEMCODEPAGE(CP_ACP);
+        const int length = static_cast<int>(bytes.size());
+        const int needed = bytes.empty() ? 0 : MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+        clean = bytes.empty() || needed > 0;
+        if (clean) {
+            std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+            if (needed > 0)
+                MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(), needed);
+            unicode = "\xFF\xFE";
+            unicode.append(reinterpret_cast<const char *>(wide.data()), wide.size() * sizeof(wchar_t));
+        }
+    } else {
+        clean = UTF16LEFILEOF(bytes, encoding, unicode);
+    }
+    if (!clean) {
+        if (!IniWriteFailureReported) {
+            IniWriteFailureReported = true;
+            MESSAGEBOX(MainWindow && IsWindow(MainWindow) ? MainWindow : nullptr,
+                       "The settings file\r" + path +
+                           "\ris not text in an encoding the editor knows, so it was left as it is.\r"
+                           "Changed settings will be lost when the editor closes.",
+                       PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
+        }
+        return false;
+    }
     SafeFileWriter writer;
     return writer.BEGIN(path) == 0 && writer.WRITE(unicode) && writer.COMMIT() == 0;
 }
 
 bool WRITERECORD(const char *section, const char *key, const void *record, UINT size) {
+    const IniWriteTurn turn;
     if (WritePrivateProfileStructW(WIDE(section).c_str(), WIDE(key).c_str(), const_cast<void *>(record), size,
                                    WIDE(AppSettings.IniPath).c_str()))
         return true;
@@ -135,12 +200,12 @@ std::string FINDFIRSTOF(const std::vector<std::string> &names, std::string &resu
     return std::string();
 }
 
-// The work area of the monitor nearest to the rectangle.
+// The work area of the monitor nearest to the rectangle's top-left corner,
+// the one point a stored rectangle surely has (its right may lie left of it).
 WindowRect NEARESTWORKAREA(const WindowRect &r) {
-    const RECT rect{r.left, r.top, r.right, r.bottom};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+    if (!GetMonitorInfoW(MonitorFromPoint(POINT{r.left, r.top}, MONITOR_DEFAULTTONEAREST), &monitor))
         return WindowRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     return WindowRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 }
@@ -165,6 +230,7 @@ int FINDPROGRAMFILE(std::string_view name, std::string &result, int alsoParent) 
 }
 
 int WRITESETTINGSTRING(const char *section, const char *key, const std::string &value) {
+    const IniWriteTurn turn;
     if ((FITSCODEPAGE(value, CP_ACP) || MAKEINIUNICODE()) &&
         WritePrivateProfileStringW(WIDE(section).c_str(), WIDE(key).c_str(), WIDE(value).c_str(),
                                    WIDE(AppSettings.IniPath).c_str()))
@@ -243,18 +309,15 @@ void LOADSETTINGS() {
     if (!CANOPENFORREADING(s.ApiKeywordFile))
         s.ApiKeywordFile = DEFAULTAPIKEYWORDFILE(s.ExeDir);
 
-    // A stored rectangle with a size no window should have (a hand-edited
-    // file, a close while minimised by an older version) counts as none:
-    // the window gets the default, sized for its screen's DPI once it
-    // exists. Any other is pulled onto the monitor nearest to it, so a
-    // window closed on a monitor that is gone comes back at its edge.
+    // Left and top are pulled onto the monitor nearest to the stored corner
+    // first, so a window closed on a monitor that is gone comes back at its
+    // edge; only what is still no window's rectangle after that (left beyond
+    // right, a minimised window's far-off corner) gets the default, sized for
+    // its screen's DPI once the window exists.
     WindowRect stored;
-    const bool read = READRECORD(WINDOWSECTION, "MainWndPos", &stored, sizeof stored);
-    const WindowRect placed = read ? CLAMPMAINWNDPOS(stored, NEARESTWORKAREA(stored)) : WindowRect{};
-    if (read && USABLEMAINWNDPOS(stored) && USABLEMAINWNDPOS(placed))
-        s.MainWndPos = placed;
-    else
-        s.MainWndPos = WindowRect{};
+    s.MainWndPos = READRECORD(WINDOWSECTION, "MainWndPos", &stored, sizeof stored)
+                       ? PLACEMAINWNDPOS(stored, NEARESTWORKAREA(stored))
+                       : WindowRect{};
     if (!READRECORD(WINDOWSECTION, "SearchWndPos", &s.SearchWndPos, sizeof s.SearchWndPos))
         s.SearchWndPos = WindowRect{};
     if (!READRECORD(WINDOWSECTION, "GoToWndPos", &s.GoToWndPos, sizeof s.GoToWndPos))

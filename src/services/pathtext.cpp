@@ -68,3 +68,18 @@ std::string CUTTEXT(std::string_view text, std::size_t max) {
     }
     return std::string(text.substr(0, at));
 }
+
+bool ISLITERALPATH(std::string_view path) {
+    const auto slash = [&path](std::size_t at) { return path[at] == '\\' || path[at] == '/'; };
+    return path.size() >= 4 && slash(0) && slash(1) && (path[2] == '?' || path[2] == '.') && slash(3);
+}
+
+std::string FILESYSTEMPATH(std::string_view given, std::string_view full) {
+    if (ISLITERALPATH(given) || full.empty() || UTF16LENGTH(full) < LONGFORMLENGTH)
+        return std::string(given);
+    if (ISLITERALPATH(full))
+        return std::string(full);
+    if (full.size() >= 2 && (full[0] == '\\' || full[0] == '/') && (full[1] == '\\' || full[1] == '/'))
+        return "\\\\?\\UNC\\" + std::string(full.substr(2));
+    return "\\\\?\\" + std::string(full);
+}

@@ -30,3 +30,17 @@ bool ENDSWITHNOCASE(std::string_view text, std::string_view tail);
 // UTF-8 text cut after max characters, counted as Windows counts them (in
 // UTF-16 units); a character is never cut in two.
 std::string CUTTEXT(std::string_view text, std::size_t max);
+
+// Paths that the file functions take as they are, whatever their length: the
+// long form ("\\?\") and device paths ("\\.\", such as a pipe or a
+// volume), with either kind of slash.
+bool ISLITERALPATH(std::string_view path);
+// The length at which a full path needs the long form: below it, every file
+// function takes the path as it is (CreateDirectory's limit, MAX_PATH - 12).
+constexpr std::size_t LONGFORMLENGTH = 248;
+// The path as the file functions should get it, decided on its full form (as
+// GetFullPathName gives it; a relative path may resolve past the limit): the
+// path as given while the full form is shorter than LONGFORMLENGTH in UTF-16
+// units, else the full form as "\\?\C:\..." or, for a share,
+// "\\?\UNC\server\...". A literal path is always the path as given.
+std::string FILESYSTEMPATH(std::string_view given, std::string_view full);

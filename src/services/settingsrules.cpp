@@ -34,12 +34,14 @@ WindowRect CLAMPMAINWNDPOS(WindowRect stored, const WindowRect &area) {
 }
 
 bool USABLEMAINWNDPOS(const WindowRect &r) {
-    // Windows parks a minimised window at -32000.
-    constexpr std::int32_t MINIMISED = -32000;
     const std::int64_t width = static_cast<std::int64_t>(r.right) - r.left;
     const std::int64_t height = static_cast<std::int64_t>(r.bottom) - r.top;
-    return r.left > MINIMISED && r.top > MINIMISED && width >= MINMAINWNDWIDTH && height >= MINMAINWNDHEIGHT && width <= MAXMAINWNDSIZE &&
-           height <= MAXMAINWNDSIZE;
+    return width > 0 && height > 0 && width <= MAXMAINWNDSIZE && height <= MAXMAINWNDSIZE;
+}
+
+WindowRect PLACEMAINWNDPOS(const WindowRect &stored, const WindowRect &area) {
+    const WindowRect placed = CLAMPMAINWNDPOS(stored, area);
+    return USABLEMAINWNDPOS(placed) ? placed : WindowRect{};
 }
 
 namespace {

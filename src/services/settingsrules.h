@@ -23,14 +23,16 @@ std::int32_t CHECKCOMPILETIMEOUT(std::int32_t value);
 // of the monitor nearest to the stored rectangle; on one screen at 0, 0 this
 // is the pull into [0, screen - 100].
 WindowRect CLAMPMAINWNDPOS(WindowRect stored, const WindowRect &area);
-// Sizes a stored main window rectangle may have to be taken back.
-constexpr std::int32_t MINMAINWNDWIDTH = 120;
-constexpr std::int32_t MINMAINWNDHEIGHT = 80;
+// The largest width or height a stored rectangle may give the window.
 constexpr std::int32_t MAXMAINWNDSIZE = 65535;
-// True when a stored rectangle can be given back to the window: it is not
-// the far-off rectangle of a minimised window and its width and height,
-// taken without overflow, are within the limits above.
+// True when a rectangle, once clamped, can be given to the window: it is
+// not empty (right beyond left, bottom below top) and its width and height,
+// taken without overflow, are at most MAXMAINWNDSIZE. A minimised window's
+// far-off rectangle (-32000) is empty once clamped.
 bool USABLEMAINWNDPOS(const WindowRect &r);
+// The stored rectangle clamped into the area, or the empty rectangle (right
+// 0: the default) when what is left after clamping is no window's.
+WindowRect PLACEMAINWNDPOS(const WindowRect &stored, const WindowRect &area);
 WindowRect DEFAULTMAINWNDPOS();
 
 // The default syntax colours, indexed by lexer style.

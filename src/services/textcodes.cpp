@@ -82,6 +82,18 @@ std::size_t DECODEUTF8(std::string_view text, std::size_t at, char32_t &codePoin
     return length;
 }
 
+unsigned RESOLVEDCODEPAGE(unsigned codePage, unsigned ansiPage, unsigned oemPage) {
+    switch (codePage) {
+    case 0:  // CP_ACP
+    case 3:  // CP_THREAD_ACP
+        return ansiPage;
+    case 1:  // CP_OEMCP
+        return oemPage;
+    default:
+        return codePage;
+    }
+}
+
 int CHARACTERSETOF(int codePage) {
     switch (codePage) {
     case 874: return 222;   // Thai
@@ -125,4 +137,84 @@ std::u16string UTF16OFUTF8(std::string_view text) {
         }
     }
     return out;
+}
+
+bool ISCLEANUTF8(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        char32_t c;
+        bool cut = false;
+        const std::size_t length = DECODEUTF8(bytes, at, c, &cut);
+        if (cut || (c == 0xFFFD && length == 1))
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+TEXTENCODING DETECTENCODING(std::string_view bytes) {
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+        return ENCODINGUTF16LE;
+    if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF')
+        return ENCODINGUTF16BE;
+    if (STARTSWITHUTF8MARK(bytes.data(), bytes.size()))
+        return ENCODINGUTF8MARK;
+    bool high = false;
+    for (const char c : bytes)
+        high = high || static_cast<unsigned char>(c) >= 0x80;
+    return high && ISCLEANUTF8(bytes) ? ENCODINGUTF8 : ENCODINGANSI;
+}
+
+namespace {
+// UTF-16 units from bytes in either order; false on an odd length or an
+// unpaired surrogate.
+bool UNITSOF(std::string_view bytes, bool bigEndian, std::u16string &units) {
+    if (bytes.size() % 2 != 0)
+        return false;
+    units.resize(bytes.size() / 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        units[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t u = units[i];
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 1 >= units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
+                return false;
+            ++i;
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+bool UTF16LEFILEOF(std::string_view bytes, TEXTENCODING encoding, std::string &out) {
+    out.clear();
+    std::u16string units;
+    switch (encoding) {
+    case ENCODINGUTF16LE:
+    case ENCODINGUTF16BE:
+        if (!UNITSOF(bytes.substr(2), encoding == ENCODINGUTF16BE, units))
+            return false;
+        break;
+    case ENCODINGUTF8MARK:
+    case ENCODINGUTF8: {
+        const std::string_view text = encoding == ENCODINGUTF8MARK ? bytes.substr(UTF8MARK.size()) : bytes;
+        if (!ISCLEANUTF8(text))
+            return false;
+        units = UTF16OFUTF8(text);
+        break;
+    }
+    default:
+        return false;
+    }
+    out.reserve(2 + 2 * units.size());
+    out = "\xFF\xFE";
+    for (const char16_t u : units) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    }
+    return true;
 }

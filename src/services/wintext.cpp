@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "services/pathtext.h"
 #include "services/textcodes.h"
 
 std::wstring WIDE(std::string_view utf8) {
@@ -19,8 +20,10 @@ std::string UTF8OF(const wchar_t *wide) {
 
 std::wstring SYSTEMPATH(const std::string &path) {
     std::wstring wide = WIDE(path);
-    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0)
+    if (ISLITERALPATH(path))
         return wide;
+    // Decided on the full form: a short relative name can resolve past the
+    // limit in a deep current folder.
     const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (needed == 0)
         return wide;
@@ -29,9 +32,9 @@ std::wstring SYSTEMPATH(const std::string &path) {
     if (got == 0 || got >= needed)
         return wide;
     full.resize(got);
-    if (full.rfind(L"\\\\", 0) == 0)
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
+    if (full.size() < LONGFORMLENGTH)
+        return wide;
+    return WIDE(FILESYSTEMPATH(path, UTF8OF(full)));
 }
 
 int MESSAGEBOX(HWND owner, const std::string &text, const char *caption, UINT type) {
@@ -61,9 +64,14 @@ void SETDLGITEMTEXT(HWND dialog, int id, const std::string &text) {
     SetDlgItemTextW(dialog, id, WIDE(text).c_str());
 }
 
+UINT SYSTEMCODEPAGE(UINT codePage) {
+    return RESOLVEDCODEPAGE(codePage, GetACP(), GetOEMCP());
+}
+
 std::string UTF8OFCODEPAGE(std::string_view bytes, UINT codePage) {
     if (bytes.empty())
         return std::string();
+    codePage = SYSTEMCODEPAGE(codePage);
     if (codePage == CP_UTF8)
         return std::string(bytes);
     const int length = static_cast<int>(bytes.size());
@@ -79,6 +87,10 @@ bool CODEPAGEOFUTF8(std::string_view utf8, UINT codePage, std::string &bytes) {
     bytes.clear();
     if (utf8.empty())
         return true;
+    // Resolved first: Windows refuses WC_NO_BEST_FIT_CHARS and the lost
+    // flag for UTF-8, also when it is the system's ANSI page, and UTF-8
+    // holds every character anyway.
+    codePage = SYSTEMCODEPAGE(codePage);
     if (codePage == CP_UTF8) {
         bytes.assign(utf8);
         return true;

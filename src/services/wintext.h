@@ -25,6 +25,8 @@ void SETWINDOWTEXT(HWND window, const std::string &text);
 std::string DLGITEMTEXT(HWND dialog, int id);
 void SETDLGITEMTEXT(HWND dialog, int id, const std::string &text);
 
+// The number of a code page: CP_ACP and CP_OEMCP resolved to the system's.
+UINT SYSTEMCODEPAGE(UINT codePage);
 // Text in a code page (CP_ACP, 1251, CP_UTF8, ...) and back.
 std::string UTF8OFCODEPAGE(std::string_view bytes, UINT codePage);
 // False when a character has no form in the code page (nothing is put in

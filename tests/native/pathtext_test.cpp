@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "services/pathtext.h"
 #include "services/settingsrules.h"
@@ -64,27 +65,73 @@ TEST(PathText, CutsBetweenCharacters) {
     }
 }
 
-TEST(SettingsRanges, AStoredRectangleIsTakenBackOnlyWithAWindowsSize) {
+// Clamped first, as a hand-edited or old file gives it; the default (right 0)
+// only for what is still no window's rectangle after that.
+TEST(SettingsRanges, AStoredRectangleIsClampedThenTakenBackUnlessEmpty) {
     const std::int32_t most = 2147483647;
+    const WindowRect screen{0, 0, 1024, 768};
+    const WindowRect none{};
     const struct {
-        WindowRect r;
-        bool usable;
+        WindowRect Stored, Placed;
     } cases[] = {
-        {{20, 20, 600, 400}, true},
-        {{5000, 3000, 5600, 3400}, true},                   // on a monitor that is gone: pulled back later
-        {{10, 10, 40, 30}, false},                          // tiny
-        {{-32000, -32000, -31840, -31972}, false},          // a minimised window's rectangle
-        {{-32000, -32000, -31000, -31000}, false},          // ... of a window size
-        {{-31999, -31999, -31000, -31000}, true},
-        {{300, 300, 100, 100}, false},                      // negative size
-        {{-most - 1, 0, most, 400}, false},                 // a width that overflows 32 bits
-        {{0, 0, MINMAINWNDWIDTH, MINMAINWNDHEIGHT}, true},
-        {{0, 0, MINMAINWNDWIDTH - 1, MINMAINWNDHEIGHT}, false},
-        {{0, 0, MAXMAINWNDSIZE, MAXMAINWNDSIZE}, true},
-        {{0, 0, MAXMAINWNDSIZE + 1, 400}, false},
-        {{0, 0, 3840, 2160}, true},                         // a window across two screens
+        {{20, 20, 600, 400}, {20, 20, 600, 400}},
+        {{5000, 3000, 5600, 3400}, {924, 668, 5600, 3400}},   // left 5000 on a 1024-pixel screen: x 924
+        {{5000, 20, 1000, 400}, {924, 20, 1000, 400}},        // left beyond right: 76 wide once clamped
+        {{5000, 20, 925, 400}, {924, 20, 925, 400}},          // one pixel wide
+        {{5000, 20, 924, 400}, none},                         // empty once clamped
+        {{300, 300, 100, 100}, none},                         // negative size
+        {{20, 800, 600, 669}, {20, 668, 600, 669}},           // top below bottom, one pixel high once clamped
+        {{20, 800, 600, 668}, none},
+        {{10, 10, 40, 30}, {10, 10, 40, 30}},                 // tiny is still a window
+        {{-32000, -32000, -31840, -31972}, none},             // a minimised window's rectangle
+        {{100, -32000, 700, -31600}, none},                   // minimised in top only
+        {{100, -32000, 700, 500}, {100, 0, 700, 500}},
+        {{-most - 1, 0, most, 400}, none},                    // a width that overflows 32 bits
+        {{0, 0, MAXMAINWNDSIZE, MAXMAINWNDSIZE}, {0, 0, MAXMAINWNDSIZE, MAXMAINWNDSIZE}},
+        {{0, 0, MAXMAINWNDSIZE + 1, 400}, none},
+        {{0, 0, 400, MAXMAINWNDSIZE + 1}, none},
+        {{0, 0, 3840, 2160}, {0, 0, 3840, 2160}},             // a window across two screens
+    };
+    for (const auto &c : cases) {
+        const WindowRect r = PLACEMAINWNDPOS(c.Stored, screen);
+        EXPECT_EQ((std::vector<std::int32_t>{r.left, r.top, r.right, r.bottom}),
+                  (std::vector<std::int32_t>{c.Placed.left, c.Placed.top, c.Placed.right, c.Placed.bottom}))
+            << c.Stored.left << "," << c.Stored.top << "," << c.Stored.right << "," << c.Stored.bottom;
+    }
+}
+
+// The long form is decided on the full path: a short relative name in a deep
+// folder gets it, a device path never does.
+TEST(PathText, LongFormIsDecidedOnTheFullPath) {
+    const std::string deep = "C:\\" + std::string(240, 'd') + "\\";    // 244 characters
+    const std::string share = "\\\\server\\share\\" + std::string(240, 's');
+    const std::string justShort = "C:\\" + std::string(LONGFORMLENGTH - 4, 'x');  // 247 characters
+    const std::string justLong = justShort + "y";                               // 248
+    std::string greekShort = "C:\\";
+    while (greekShort.size() < 3 + 2 * 244)
+        greekShort += "\xCE\xA9";  // 244 Omegas: 247 units in 491 bytes
+    const struct {
+        std::string Given, Full, Path;
+    } cases[] = {
+        {"a.bas", deep + "a.bas", "\\\\?\\" + deep + "a.bas"},          // relative, resolves past the limit
+        {"a.bas", "C:\\src\\a.bas", "a.bas"},                            // relative and short: as given
+        {justShort, justShort, justShort},
+        {justLong, justLong, "\\\\?\\" + justLong},
+        {greekShort, greekShort, greekShort},                            // counted in UTF-16 units, not bytes
+        {greekShort + "x", greekShort + "x", "\\\\?\\" + greekShort + "x"},
+        {share, share, "\\\\?\\UNC\\server\\share\\" + std::string(240, 's')},
+        {"\\\\.\\pipe\\" + std::string(300, 'p'), "\\\\.\\pipe\\" + std::string(300, 'p'),
+         "\\\\.\\pipe\\" + std::string(300, 'p')},                       // a device path stays a device path
+        {"\\\\?\\" + justLong, "\\\\?\\" + justLong, "\\\\?\\" + justLong},
+        {"//./COM1", "\\\\.\\COM1", "//./COM1"},
+        {"x", "", "x"},                                                  // no full form known
     };
     for (const auto &c : cases)
-        EXPECT_EQ(USABLEMAINWNDPOS(c.r), c.usable)
-            << c.r.left << "," << c.r.top << "," << c.r.right << "," << c.r.bottom;
+        EXPECT_EQ(FILESYSTEMPATH(c.Given, c.Full), c.Path) << c.Given.substr(0, 40) << " / " << c.Full.size();
+    EXPECT_TRUE(ISLITERALPATH("\\\\?\\C:\\x"));
+    EXPECT_TRUE(ISLITERALPATH("\\\\.\\"));
+    EXPECT_FALSE(ISLITERALPATH("\\\\.x"));
+    EXPECT_FALSE(ISLITERALPATH("\\\\server\\share"));
+    EXPECT_FALSE(ISLITERALPATH("\\\\!\\x"));
+    EXPECT_FALSE(ISLITERALPATH("\\/?"));
 }

@@ -253,6 +253,43 @@ TEST_F(LoadingTest, NothingIsWrittenAfterAFailedLastFileWrite) {
     EXPECT_EQ(READINI(), "[Windows]\r\nFontSize=12\r\n");
 }
 
+// The switch to UTF-16 reads the file for what it is: a file another editor
+// saved as UTF-8 keeps its first section and its letters; one that is no
+// clean text is left alone with one message.
+TEST_F(LoadingTest, TheSwitchToUtf16ConvertsFromTheFilesOwnEncoding) {
+    const std::string greek = "C:\\\xCE\xA9mega\\";
+    const std::string body = "[PathSettings]\r\nIncludeDir=C:\\Gr\xC3\xB6\xC3\x9F" "e\\\r\n[Windows]\r\nFontSize=12\r\n";
+    const auto utf16le = [](const std::string &utf8) {
+        const std::wstring wide = harness::WIDE(utf8);
+        return "\xFF\xFE" + std::string(reinterpret_cast<const char *>(wide.data()), wide.size() * 2);
+    };
+    std::string bigEndian = "\xFE\xFF";
+    for (const wchar_t c : harness::WIDE(body))
+        bigEndian += std::string{static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    for (const std::string &file : {"\xEF\xBB\xBF" + body, body, bigEndian}) {
+        WRITEINI(file);
+        LOADONLY("/e");
+        ASSERT_EQ(WRITESETTINGSTRING("PathSettings", "TemplateDir", greek), 0);
+        const std::string ini = READINI();
+        ASSERT_EQ(ini.rfind(utf16le("[PathSettings]\r\nIncludeDir=C:\\Gr\xC3\xB6\xC3\x9F" "e\\\r\n"), 0), 0u)
+            << file.substr(0, 3);
+        EXPECT_NE(ini.find(utf16le("TemplateDir=" + greek).substr(2)), std::string::npos);
+        LOADONLY("/e");
+        EXPECT_EQ(AppSettings.IncludeDir, "C:\\Gr\xC3\xB6\xC3\x9F" "e\\");
+        EXPECT_EQ(AppSettings.TemplateDir, greek);
+        EXPECT_EQ(AppSettings.FontSize, 12);
+    }
+    // Marked as UTF-8 but holding a byte that starts no character.
+    const std::string broken = "\xEF\xBB\xBF[Windows]\r\nFont=a\x80z\r\n";
+    WRITEINI(broken);
+    LOADONLY("/e");
+    harness::BoxWatcher report("The settings file\r", IDOK);
+    EXPECT_NE(WRITESETTINGSTRING("PathSettings", "TemplateDir", greek), 0);
+    EXPECT_NE(WRITESETTINGSTRING("PathSettings", "IncludeDir", greek), 0);
+    EXPECT_EQ(report.STOP(), 1);
+    EXPECT_EQ(READINI(), broken);
+}
+
 // ---------------------------------------------------------------- main window
 
 class MainWindowTest : public InProcessTest {};
