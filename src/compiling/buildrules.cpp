@@ -222,9 +222,10 @@ std::string POWERBASICPROGRAM(std::string_view listingPath, int32_t directiveKin
     return FOLDEROF(listingPath) + std::string(directiveName);
 }
 
-bool WRITTENBYCOMPILE(uint64_t lastWrite, uint64_t compileStart) {
-    constexpr uint64_t SLACK = 2 * 10000000ull;
-    return lastWrite + SLACK >= compileStart;
+bool WRITTENBYCOMPILE(const PROGRAMFILESTATE &before, const PROGRAMFILESTATE &after) {
+    if (!after.Present)
+        return false;
+    return !before.Present || before.Size != after.Size || before.Written != after.Written;
 }
 
 std::string NOINCLUDEMESSAGE() {
@@ -261,7 +262,7 @@ std::string PROGRAMNOTFOUNDMESSAGE(std::string_view program) {
 
 std::string NOTBUILTMESSAGE(std::string_view program) {
     return "This compilation did not write the program to run:\r" + std::string(program) +
-           "\rIt is older than the compilation, so it was not started.";
+           "\rIt is the same file as before the compilation, so it was not started.";
 }
 
 std::string COMPILERTIMEOUTMESSAGE(int32_t seconds) {

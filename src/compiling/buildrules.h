@@ -98,11 +98,17 @@ std::string FREEBASICPROGRAM(std::string_view listingPath, int32_t targetType, s
 // the name.
 std::string POWERBASICPROGRAM(std::string_view listingPath, int32_t directiveKind, std::string_view directiveName);
 
-// True when a file last written at lastWrite (in 100-nanosecond units of
-// the file system's clock) was written by a compilation started at
-// compileStart. Two seconds of slack: FAT volumes keep write times to the
-// even second.
-bool WRITTENBYCOMPILE(std::uint64_t lastWrite, std::uint64_t compileStart);
+// What the file system says of a program file: absent, or its size and
+// last write time (as the file system keeps it; its clock may not be ours).
+struct PROGRAMFILESTATE {
+    bool Present = false;
+    std::uint64_t Size = 0;
+    std::uint64_t Written = 0;
+};
+// True when the compilation wrote the program: it is there now, and it was
+// absent before or its size or write time changed. A file dated in the
+// future (an archive keeps dates) that the compilation left alone is not.
+bool WRITTENBYCOMPILE(const PROGRAMFILESTATE &before, const PROGRAMFILESTATE &after);
 
 // Message texts.
 constexpr const char *COMPILERERRORCAPTION = "Error starting compiler:";

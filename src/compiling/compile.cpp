@@ -70,17 +70,35 @@ void SELECTERRORWORD(const LOGERRORPOSITION &error) {
     SCI(SCI_SCROLLCARET);
 }
 
-// Starts the built program without waiting for it, in the listing's folder.
-// A relative name means that folder; the program is named as the file to
-// run, so a path with blanks is neither split nor taken for a program whose
-// name is a prefix of it. Only a file the compilation itself wrote is
-// started: the name comes from the listing, which may be a downloaded one
-// with a program of its choosing beside it.
-void STARTPROGRAM(const std::string &program, const std::string &listingFolder, std::uint64_t compileStart) {
-    const std::string path = TOOLNAMEKINDOF(program) == TOOLABSOLUTE ? program : listingFolder + program;
+// The program's full path: a relative name means the listing's folder.
+std::string PROGRAMPATH(const std::string &program, const std::string &listingFolder) {
+    return TOOLNAMEKINDOF(program) == TOOLABSOLUTE ? program : listingFolder + program;
+}
+
+// The program file as it is now: absent, or its size and write time.
+PROGRAMFILESTATE PROGRAMSTATEOF(const std::string &path) {
+    PROGRAMFILESTATE state;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExW(SYSTEMPATH(path).c_str(), GetFileExInfoStandard, &data) &&
-        !WRITTENBYCOMPILE(FILETIMEVALUE(data.ftLastWriteTime), compileStart)) {
+    if (path.empty() || !GetFileAttributesExW(SYSTEMPATH(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return state;
+    state.Present = true;
+    state.Size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    state.Written = FILETIMEVALUE(data.ftLastWriteTime);
+    return state;
+}
+
+// Starts the built program without waiting for it, in the listing's folder.
+// The program is named as the file to run, so a path with blanks is neither
+// split nor taken for a program whose name is a prefix of it. Only a file
+// the compilation itself wrote is started: the name comes from the listing,
+// which may be a downloaded one with a program of its choosing beside it,
+// dated as its archive kept it. So the file's state before the compilation
+// is compared with its state now.
+void STARTPROGRAM(const std::string &program, const std::string &listingFolder, const PROGRAMFILESTATE &before) {
+    const std::string path = PROGRAMPATH(program, listingFolder);
+    const PROGRAMFILESTATE after = PROGRAMSTATEOF(path);
+    if (after.Present && !WRITTENBYCOMPILE(before, after)) {
         MESSAGEBOX(MainWindow, NOTBUILTMESSAGE(path), nullptr, MB_OK | MB_ICONHAND);
         return;
     }
@@ -209,9 +227,11 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
         return 1;
     const std::string command =
         FREEBASICCOMMANDLINE(includeDir, givenName, project.TargetType, outputFile, resourceFile);
+    // The program Run would start, as it is before the compiler writes it.
+    const std::string program = FREEBASICPROGRAM(listing, project.TargetType, project.OutputFile);
+    const PROGRAMFILESTATE before = PROGRAMSTATEOF(program.empty() ? program : PROGRAMPATH(program, folder));
     std::string output;
     DWORD exitCode = STILL_ACTIVE;
-    const std::uint64_t started = NOWFILETIME();
     {
         ChildProcess compiler;
         if (!compiler.STARTCAPTURED(compilerPath, command, FOLDEROF(listing))) {
@@ -237,9 +257,8 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
         MESSAGEBOX(MainWindow, OUTPUTTEXT(output), COMPILERRESULTCAPTION, MB_OK);
         return status;
     }
-    const std::string program = FREEBASICPROGRAM(listing, project.TargetType, project.OutputFile);
     if (!program.empty())
-        STARTPROGRAM(program, FOLDEROF(listing), started);
+        STARTPROGRAM(program, folder, before);
     return status;
 }
 
@@ -270,7 +289,12 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
         }
     }
     const std::string command = POWERBASICCOMMANDLINE(compilerPath, givenName, includeDir);
-    const std::uint64_t started = NOWFILETIME();
+    // The program Run would start, as it is before the compiler writes it.
+    std::string directiveName;
+    const std::int32_t kind = FINDCOMPILEDIRECTIVE(directiveName);
+    const std::string program = POWERBASICPROGRAM(listing, kind, directiveName);
+    const PROGRAMFILESTATE before =
+        PROGRAMSTATEOF(program.empty() ? program : PROGRAMPATH(program, FOLDEROF(listing)));
     {
         ChildProcess compiler;
         if (!compiler.STARTPLAIN(compilerPath, command, FOLDEROF(listing))) {
@@ -287,10 +311,11 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
 
     // A listing whose own name is its log's (x.log) would be read as its log
     // and deleted: it is neither. The log is named after the name the
-    // compiler was given.
+    // compiler was given, which may be the listing's short form (Ωmega.logx
+    // is MEGA~1.LOG): so the files are compared, not their names.
     const std::string logName = LOGFILENAME(FOLDEROF(listing) + givenName);
     std::string log;
-    if (LOGISLISTING(listing) || !READFILEBYTES(logName, log, 0x7FFFFFFF)) {
+    if (LOGISLISTING(listing) || SAMEFILE(logName, listing) || !READFILEBYTES(logName, log, 0x7FFFFFFF)) {
         SHOWERROR(NOLOGMESSAGE(logName), COMPILINGERRORCAPTION);
         return 2;
     }
@@ -308,10 +333,7 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
         MESSAGEBOX(MainWindow, log, COMPILERRESULTCAPTION, MB_OK);
         return status;
     }
-    std::string directiveName;
-    const std::int32_t kind = FINDCOMPILEDIRECTIVE(directiveName);
-    const std::string program = POWERBASICPROGRAM(listing, kind, directiveName);
     if (!program.empty())
-        STARTPROGRAM(program, FOLDEROF(listing), started);
+        STARTPROGRAM(program, FOLDEROF(listing), before);
     return status;
 }

@@ -23,6 +23,18 @@ HANDLE OPENFORREADING(const std::string &path) {
                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+bool SAMEFILE(const std::string &a, const std::string &b) {
+    BY_HANDLE_FILE_INFORMATION first{}, second{};
+    const auto identify = [](const std::string &path, BY_HANDLE_FILE_INFORMATION &info) {
+        FileHandle file(CreateFileW(SYSTEMPATH(path).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return file.OK() && GetFileInformationByHandle(file.GET(), &info);
+    };
+    return identify(a, first) && identify(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 bool READFILEBYTES(const std::string &path, std::string &bytes, std::uint64_t most) {
     FileHandle file(OPENFORREADING(path));
     LARGE_INTEGER size{};

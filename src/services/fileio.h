@@ -27,6 +27,11 @@ bool EXISTS(const std::string &path);
 bool DELETEPATH(const std::string &path);
 bool MOVEPATH(const std::string &from, const std::string &to, DWORD flags);
 
+// True when both paths name one file (the same volume and file index), by
+// whatever names: a short and a long name, two links. False when either
+// cannot be opened.
+bool SAMEFILE(const std::string &a, const std::string &b);
+
 // Reads a whole file of at most most bytes; false when it cannot be opened,
 // is larger or a read fails.
 bool READFILEBYTES(const std::string &path, std::string &bytes, std::uint64_t most);

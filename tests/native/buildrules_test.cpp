@@ -328,3 +328,43 @@ TEST(BuildMessages, Texts) {
     EXPECT_EQ(NOLOGMESSAGE("C:\\a.log"), "Couldn't find the Log File.\rC:\\a.log");
     EXPECT_EQ(PROGRAMNOTFOUNDMESSAGE("exe"), "File not found:\rexe");
 }
+
+// Run starts a program only when the compilation changed the file: absent
+// before, or another size or write time now. A date in the future proves
+// nothing, and neither does a clock that differs from the file system's.
+TEST(RunName, OnlyAProgramTheCompilationChangedIsStarted) {
+    const std::uint64_t in2099 = 0x0267A3D9C0E7C000ull;
+    const PROGRAMFILESTATE absent{};
+    const PROGRAMFILESTATE old{true, 4096, 1000};
+    const struct {
+        PROGRAMFILESTATE Before, After;
+        bool Written;
+    } cases[] = {
+        {absent, {true, 4096, 1000}, true},             // a new program
+        {absent, {true, 0, 0}, true},                   // even an empty one
+        {old, {true, 4096, 1001}, true},                // rewritten, same size
+        {old, {true, 4097, 1000}, true},                // same time, another size
+        {old, {true, 4095, 1000}, true},
+        {old, old, false},                              // left alone
+        {{true, 512, in2099}, {true, 512, in2099}, false},  // dated 2099 beside a downloaded listing
+        {{true, 512, in2099}, {true, 512, in2099 - 1}, true},
+        {old, absent, false},                           // deleted by the compiler: nothing to start
+        {absent, absent, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(WRITTENBYCOMPILE(c.Before, c.After), c.Written)
+            << c.Before.Present << "/" << c.Before.Size << "/" << c.Before.Written << " -> " << c.After.Present
+            << "/" << c.After.Size << "/" << c.After.Written;
+}
+
+TEST(BuildMessages, TimeOutAndNotBuilt) {
+    EXPECT_EQ(COMPILERTIMEOUTMESSAGE(1), "The compiler did not finish within 1 second (CompileTimeout).\r"
+                                         "It was ended, together with the programs it had started.");
+    EXPECT_EQ(COMPILERTIMEOUTMESSAGE(2), "The compiler did not finish within 2 seconds (CompileTimeout).\r"
+                                         "It was ended, together with the programs it had started.");
+    EXPECT_EQ(COMPILERTIMEOUTMESSAGE(30), "The compiler did not finish within 30 seconds (CompileTimeout).\r"
+                                          "It was ended, together with the programs it had started.");
+    EXPECT_EQ(NOTBUILTMESSAGE("C:\\a b\\x.exe"), "This compilation did not write the program to run:\r"
+                                                 "C:\\a b\\x.exe\r"
+                                                 "It is the same file as before the compilation, so it was not started.");
+}

@@ -614,6 +614,26 @@ TEST_F(BuildTest, AListingNamedLikeItsLogIsNeitherReadNorDeleted) {
     EXPECT_EQ(Folder.READFILE("change.log"), text);
 }
 
+// A name the code page cannot hold goes to the compiler as its short form,
+// whose extension is the first three letters of its own: the log made from
+// Ωmega.logx's short name is the listing itself, by another name.
+TEST_F(BuildTest, AListingWhoseShortNameIsItsLogsIsNeitherReadNorDeleted) {
+    USEPOWERBASIC();
+    const std::string name = "\xCE\xA9mega.logx";
+    const std::string text = "#COMPILE EXE\r\nFunction PBMain()\r\nEnd Function\r\n";
+    LISTINGFILE(name, text);
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(GetShortPathNameW(harness::WIDEPATH(Folder.FILE(name)).c_str(), shortName.data(), MAX_PATH));
+    if (shortName.empty() || shortName.find(L'\x03A9') != std::wstring::npos)
+        GTEST_SKIP() << "this file system keeps no short names";
+    Folder.WRITEFILE("pbwin.cfg", "nolog=1\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(box.Caption, "Compiling error:");
+    EXPECT_EQ(Folder.READFILE(name), text);
+}
+
 TEST_F(BuildTest, PowerBasicPastItsTimeOutIsEndedBeforeItsLogIsRead) {
     USEPOWERBASIC();
     AppSettings.CompileTimeout = 1;
@@ -697,7 +717,8 @@ TEST_F(BuildTest, PowerBasicRunFollowsTheDirective) {
 }
 
 // A downloaded listing whose directive names a program shipped beside it:
-// Run starts only what the compilation wrote, for both compilers.
+// Run starts only what the compilation wrote, for both compilers, also when
+// the program shipped is dated in the future (an archive keeps its dates).
 TEST_F(BuildTest, RunStartsNoProgramThatTheCompilationDidNotWrite) {
     Folder.WRITEFILE("pbwin.out", "PowerBASIC\r\nNo errors.\r\n");
     PROGRAMFILE("prog.exe");
@@ -709,16 +730,30 @@ TEST_F(BuildTest, RunStartsNoProgramThatTheCompilationDidNotWrite) {
         {POWERBASICCOMPILER, "%COMPILED = 1 : $NEXT = \"helper.exe\"\r\nFunction PBMain()\r\nEnd Function\r\n", ""},
         {FREEBASICCOMPILER, LISTING, "helper.exe"},
     };
-    for (const auto &c : cases) {
-        AppSettings.CompilerType = c.Compiler;
-        AppSettings.Compiler = Folder.FILE(c.Compiler == POWERBASICCOMPILER ? "pbwin.exe" : "fbc.exe");
-        Document.ProjectSettings.OutputFile = c.Output;
-        LISTINGFILE("prog.bas", c.Listing);
-        std::int32_t status = -1;
-        const SeenBox box = COMPILE(1, status);
-        EXPECT_EQ(box.Text, "This compilation did not write the program to run:\r" + Folder.FILE("helper.exe") +
-                                "\rIt is older than the compilation, so it was not started.");
-        EXPECT_TRUE(box.HandIcon);
+    for (const bool future : {false, true}) {
+        if (future) {
+            // 1 January 2099.
+            SYSTEMTIME when{2099, 1, 4, 1, 12, 0, 0, 0};
+            FILETIME stamp;
+            ASSERT_TRUE(SystemTimeToFileTime(&when, &stamp));
+            HANDLE file = CreateFileA(Folder.FILE("helper.exe").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(file, INVALID_HANDLE_VALUE);
+            EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &stamp));
+            CloseHandle(file);
+        }
+        for (const auto &c : cases) {
+            AppSettings.CompilerType = c.Compiler;
+            AppSettings.Compiler = Folder.FILE(c.Compiler == POWERBASICCOMPILER ? "pbwin.exe" : "fbc.exe");
+            Document.ProjectSettings.OutputFile = c.Output;
+            LISTINGFILE("prog.bas", c.Listing);
+            std::int32_t status = -1;
+            const SeenBox box = COMPILE(1, status);
+            EXPECT_EQ(box.Text, "This compilation did not write the program to run:\r" + Folder.FILE("helper.exe") +
+                                    "\rIt is the same file as before the compilation, so it was not started.")
+                << future;
+            EXPECT_TRUE(box.HandIcon);
+        }
     }
     Sleep(300);
     EXPECT_FALSE(harness::FILEEXISTS(Folder.FILE("helper.rec")));
