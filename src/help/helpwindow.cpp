@@ -1,6 +1,8 @@
 // The editor's help window: the topic list on the left, the chosen section of
 // the built-in user guide in a RichEdit 1.0 control on the right.
 #include <windows.h>
+
+#include <map>
 #include <richedit.h>
 
 #include <algorithm>
@@ -19,10 +21,8 @@
 
 namespace {
 
-// The topic list's least width and the room beside its longest topic, in
-// pixels at 96 DPI, scaled for the window's.
+// The topic list's width in pixels at 96 DPI, scaled for the window's.
 constexpr int TOPICLISTWIDTH = 150;
-constexpr int TOPICPADDING = 8;
 
 // The topic being streamed; STREAMINEDITORHELP is called with cookie 0 and
 // reads it from here.
@@ -57,8 +57,30 @@ void LOADHELPTOPIC(HWND dialog) {
     SendMessageW(text, EM_STREAMIN, SF_RTF | SFF_PLAINRTF, reinterpret_cast<LPARAM>(&stream));
 }
 
+// The list's font: the stock variable font, as the help window has always
+// shown its topics; at another DPI the same face scaled from 96 DPI (one
+// font per DPI, kept for the run).
+HFONT TOPICFONT(HWND dialog) {
+    const auto stock = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    const std::uint32_t dpi = WINDOWDPI(dialog);
+    if (dpi == 96 || dpi == 0)
+        return stock;
+    static std::map<std::uint32_t, HFONT> scaled;
+    HFONT &font = scaled[dpi];
+    if (!font) {
+        LOGFONTW face{};
+        if (!GetObjectW(stock, sizeof face, &face))
+            return stock;
+        face.lfHeight = MulDiv(face.lfHeight, static_cast<int>(dpi), 96);
+        face.lfWidth = MulDiv(face.lfWidth, static_cast<int>(dpi), 96);
+        font = CreateFontIndirectW(&face);
+    }
+    return font ? font : stock;
+}
+
 void INITHELPWINDOW(HWND dialog) {
     HWND topics = GetDlgItem(dialog, IDC_HELPTOPICS);
+    SendMessageW(topics, WM_SETFONT, reinterpret_cast<WPARAM>(TOPICFONT(dialog)), FALSE);
     for (const char *topic : HELPTOPICS)
         SendMessageW(topics, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WIDE(topic).c_str()));
     SendMessageW(topics, LB_SETCURSEL, 0, 0);
@@ -69,27 +91,8 @@ void INITHELPWINDOW(HWND dialog) {
     MoveWindow(dialog, screenWidth / 3, 0, screenWidth * 2 / 3, screenHeight, FALSE);
 }
 
-// Wide enough for the longest topic in the list's font at the window's DPI.
-int TOPICLISTWIDTHFOR(HWND dialog) {
-    HWND topics = GetDlgItem(dialog, IDC_HELPTOPICS);
-    int longest = 0;
-    HDC dc = GetDC(topics);
-    if (dc) {
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(topics, WM_GETFONT, 0, 0)));
-        for (const char *topic : HELPTOPICS) {
-            const std::wstring text = WIDE(topic);
-            SIZE size{};
-            if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
-                longest = std::max<int>(longest, size.cx);
-        }
-        SelectObject(dc, old);
-        ReleaseDC(topics, dc);
-    }
-    return std::max(SCALEDFOR(dialog, TOPICLISTWIDTH), longest + SCALEDFOR(dialog, TOPICPADDING));
-}
-
 void SIZEHELPWINDOW(HWND dialog, int width, int height) {
-    const int list = TOPICLISTWIDTHFOR(dialog);
+    const int list = SCALEDFOR(dialog, TOPICLISTWIDTH);
     MoveWindow(GetDlgItem(dialog, IDC_HELPTOPICS), 0, 0, list, height, TRUE);
     MoveWindow(GetDlgItem(dialog, IDC_HELPTEXT), list, 0, width - list, height, TRUE);
 }

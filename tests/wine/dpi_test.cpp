@@ -216,15 +216,21 @@ TEST_F(DpiTest, EveryDialogShowsItsTextsWhole) {
         SendMessageW(m.Dialog, WM_COMMAND, IDCANCEL, 0);
     }
 
-    // The help window's topic list is as wide as its longest topic.
+    // The help window's topic list is what users know at 96 DPI, 150 pixels
+    // in the stock variable font, and scales both from there.
     COMMAND(CMD_EDITORHELP);
     PUMP(300);
     ASSERT_NE(HelpWindow, nullptr);
     HWND topics = GetDlgItem(HelpWindow, IDC_HELPTOPICS);
     RECT list;
-    GetClientRect(topics, &list);
-    for (const char *topic : HELPTOPICS)
-        EXPECT_LE(TEXTSIZE(topics, harness::WIDE(topic), 0, false).cx, list.right) << topic;
+    GetWindowRect(topics, &list);
+    const int dpi = static_cast<int>(WINDOWDPI(HelpWindow));
+    EXPECT_EQ(list.right - list.left, MulDiv(150, dpi, 96));
+    LOGFONTW stock{}, shown{};
+    GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof stock, &stock);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(topics, WM_GETFONT, 0, 0)), sizeof shown, &shown);
+    EXPECT_EQ(std::wstring(shown.lfFaceName), std::wstring(stock.lfFaceName));
+    EXPECT_EQ(shown.lfHeight, MulDiv(stock.lfHeight, dpi, 96));
     harness::SHOT(HelpWindow, SHOTNAME("help"));
     DestroyWindow(HelpWindow);
 

@@ -14,6 +14,7 @@
 #include "help/help.h"
 #include "help/helprules.h"
 #include "inprocess.h"
+#include "services/dpi.h"
 #include "ui/resource.h"
 #include "version.h"
 
@@ -295,13 +296,15 @@ TEST_F(HelpWindowTest, OpensWithContentShownAndEachTopicShowsItsSection) {
     EXPECT_EQ(SHOWN().find("settings block at the end of a listing"), std::string::npos);
 }
 
-// The list is at least 150 pixels wide (at 96 DPI), wider where its longest
-// topic needs it, and keeps its width whatever the window's size.
+// The list is 150 pixels wide at 96 DPI, in the stock variable font, and
+// keeps its width whatever the window's size.
 TEST_F(HelpWindowTest, PlacedOnTheRightTwoThirdsAndTheListKeepsItsWidth) {
     START();
     COMMAND(CMD_EDITORHELP);
     ASSERT_NE(HelpWindow, nullptr);
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    if (WINDOWDPI(HelpWindow) == 96)
+        EXPECT_EQ(SendMessageW(TOPICS(), WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(GetStockObject(ANSI_VAR_FONT)));
     RECT outer;
     GetWindowRect(HelpWindow, &outer);
     EXPECT_EQ(outer.left, sw / 3);
@@ -320,7 +323,7 @@ TEST_F(HelpWindowTest, PlacedOnTheRightTwoThirdsAndTheListKeepsItsWidth) {
         EXPECT_EQ(list.top, 0);
         if (width == 0)
             width = list.right - list.left;
-        EXPECT_GE(width, 150);
+        EXPECT_EQ(width, MulDiv(150, static_cast<int>(WINDOWDPI(HelpWindow)), 96));
         EXPECT_EQ(list.right - list.left, width) << size.cx;
         EXPECT_EQ(list.bottom, client.bottom);
         EXPECT_EQ(text.left, width);
