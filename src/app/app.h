@@ -11,6 +11,8 @@
 int QUILLETMAIN(HINSTANCE instance, const char *tail, int showState);
 // Loading steps 1 to 12 of start-up, the first file given to the document.
 void LOADSTARTSETTINGS(const char *tail);
+// True when the command line named the start file (not the last run's).
+extern bool StartFileNamed;
 ATOM REGISTERMAINCLASS(HINSTANCE instance);
 HWND CREATEMAINWINDOW();
 int RUNMESSAGELOOP();

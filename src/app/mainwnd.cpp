@@ -22,6 +22,10 @@
 
 namespace {
 
+// Set when Windows' Restart Manager closes the program: the recovery copy
+// outlives the window.
+bool KeepRecoveryCopy = false;
+
 void CREATEEDITOR(HWND window) {
     EditorControl = CreateWindowExW(0, L"ScintillaPb", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, window,
                                     nullptr, ProgramInstance, nullptr);
@@ -247,11 +251,28 @@ void RECORDWINDOWRECT(HWND window) {
 }
 
 void ONDESTROY(HWND window) {
-    // The window closes after the save question: the text is saved or given up.
-    DROPRECOVERY();
+    // The window closes after the save question: the text is saved or given
+    // up. Only when Windows closes it for a restart is the copy kept.
+    if (!KeepRecoveryCopy)
+        DROPRECOVERY();
     RECORDWINDOWRECT(window);
     CLOSEHELPVIEWERS(window);
     PostQuitMessage(0);
+}
+
+// Unsaved text of an earlier run is offered first, then the start file
+// opens. When the text restored is another listing's, a start file named on
+// the command line opens in a window of its own rather than not at all.
+void STARTDOCUMENT() {
+    const std::string start = Document.CurrentFile;
+    if (!OFFERRECOVERY(start)) {
+        if (!start.empty())
+            OPENFILE(OPENCURRENT);
+        return;
+    }
+    if (StartFileNamed && !start.empty() && UPPERTEXT(Document.CurrentFile) != UPPERTEXT(start))
+        STARTDETACHED(AppSettings.ExePath, QUOTEARGUMENT(AppSettings.ExePath) + " " + QUOTEARGUMENT(start),
+                      AppSettings.ExeDir, SW_SHOW);
 }
 
 // A dropped file opens like Open does, with the save prompt first; of several
@@ -333,11 +354,17 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             ENDRECOVERY();
             RECORDWINDOWRECT(window);
             SAVEEXITSETTINGS(Document.CurrentFile);
+            // The Restart Manager (an installer or an update replacing the
+            // program) waits for the program to end by itself. The copy of
+            // unsaved text is written and stays for the next start.
+            if (lParam & ENDSESSION_CLOSEAPP) {
+                KeepRecoveryCopy = true;
+                DestroyWindow(window);
+            }
         }
         return 0;
     case WM_STARTDOCUMENT:
-        if (!OFFERRECOVERY(Document.CurrentFile) && !Document.CurrentFile.empty())
-            OPENFILE(OPENCURRENT);
+        STARTDOCUMENT();
         return 0;
     case WM_RECOVERYFAILED:
         REPORTRECOVERYFAILURE();

@@ -60,7 +60,11 @@ int RUNMESSAGELOOP() {
     return static_cast<int>(message.wParam);
 }
 
+bool StartFileNamed = false;
+
 void LOADSTARTSETTINGS(const char *tail) {
+    std::string named;
+    StartFileNamed = PARSECOMMANDTAIL(tail ? tail : "", named) == TAIL_FILE;
     LOADPROGRAMPATHS();
     NAMESTARTDOCUMENT(LOADFIRSTFILE(tail ? tail : ""), AppSettings.ExeDir);
     LOADSETTINGS();

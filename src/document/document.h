@@ -142,6 +142,9 @@ constexpr UINT WM_STARTDOCUMENT = WM_APP + 3;
 struct RECOVERYTIMING {
     DWORD PauseMs = 2000;
     DWORD LongestMs = 5000;
+    // Tests only: the background writer meets an exception, as it would on
+    // an error no file function reports (the program never sets it).
+    bool WriterThrows = false;
 };
 extern RECOVERYTIMING RecoveryTiming;
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -50,6 +51,10 @@ struct RECOVERYSTATE {
     DWORD LastChange = 0;
     // The copy on disk is ours and holds unsaved text.
     std::atomic<bool> Present{false};
+    // A restored copy that could not be moved to this program's own name
+    // (it stays under its writer's): it is ours all the same, and goes when
+    // ours is written or the text is saved or given up.
+    std::string Adopted;
     std::atomic<bool> Writing{false};
     std::thread Writer;
     // The last copy's memory, handed back by the writer; touched by the
@@ -97,11 +102,26 @@ void WRITECOPY(std::string bytes, bool wait) {
     state.Writing = true;
     const std::string folder = state.Folder;
     const std::string file = state.File;
+    const std::string adopted = state.Adopted;
+    const bool throws = RecoveryTiming.WriterThrows;
     const HWND window = MainWindow;
-    state.Writer = std::thread([bytes = std::move(bytes), folder, file, window]() mutable {
-        CreateDirectoryW(SYSTEMPATH(folder).c_str(), nullptr);
-        SafeFileWriter writer;
-        const bool written = writer.BEGIN(file) == 0 && writer.WRITE(bytes) && writer.COMMIT() == 0;
+    state.Writer = std::thread([bytes = std::move(bytes), folder, file, adopted, throws, window]() mutable {
+        // Nothing may leave this thread: an exception here would end the
+        // process, and the unsaved text with it. Whatever goes wrong is
+        // reported as a write that failed, and the next change tries again.
+        bool written = false;
+        try {
+            if (throws)
+                throw std::runtime_error("recovery writer");
+            CreateDirectoryW(SYSTEMPATH(folder).c_str(), nullptr);
+            SafeFileWriter writer;
+            written = writer.BEGIN(file) == 0 && writer.WRITE(bytes) && writer.COMMIT() == 0;
+            // Ours holds the text now: the restored copy it came from goes.
+            if (written && !adopted.empty())
+                DELETEPATH(adopted);
+        } catch (...) {
+            written = false;
+        }
         if (written)
             STATE().Present = true;
         else if (window)
@@ -153,7 +173,9 @@ void COPYNOW(bool wait) {
     if (state.File.empty())
         return;
     if (!DOCUMENTMODIFIED()) {
-        if (state.Present)
+        // Back at the saved text (an undo, say), also while a copy is being
+        // written: that copy must not outlive the changes it holds.
+        if (state.Present || state.Writing || !state.Adopted.empty())
             DROPRECOVERY();
         return;
     }
@@ -215,8 +237,10 @@ bool WRITERRUNS(const std::string &name) {
     // A program that has ended may still be there as long as some other
     // program holds a handle of it.
     KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id));
-    return process.OK() && WaitForSingleObject(process.GET(), 0) == WAIT_TIMEOUT &&
-           PROCESSSTART(process.GET()) == started;
+    if (!process.OK())
+        return RECOVERYOWNERRUNS(false, GetLastError(), false, false);
+    return RECOVERYOWNERRUNS(true, 0, WaitForSingleObject(process.GET(), 0) == WAIT_TIMEOUT,
+                             PROCESSSTART(process.GET()) == started);
 }
 
 struct STALECOPY {
@@ -241,7 +265,7 @@ RECOVERYSTATUS READHEADER(const std::string &path, RECOVERYHEADER &header) {
     return PARSERECOVERYHEADER(first, static_cast<std::uint64_t>(size.QuadPart), header, offset);
 }
 
-// The copy's text (after its header), or false.
+// The copy's text (after its header), or false: read where it lies.
 bool READCOPY(const std::string &path, std::string &text) {
     std::string bytes;
     RECOVERYHEADER header;
@@ -280,15 +304,22 @@ std::vector<STALECOPY> STALECOPIES(std::vector<std::string> &problems) {
 }
 
 // The copy becomes the document: under its listing's name, modified, its
-// file on disk untouched until the next save. The copy is taken over as this
-// program's own, so that it lives on while the text is unsaved.
+// file on disk untouched until the next save. It is read where it lies, and
+// taken over as this program's own only once its text is in the editor: a
+// read or a load that fails (a copy too large for this build, too little
+// memory) leaves it under its own name, byte for byte, for a later start.
 bool RESTORE(const STALECOPY &copy) {
     RECOVERYSTATE &state = STATE();
-    CreateDirectoryW(SYSTEMPATH(state.Folder).c_str(), nullptr);
-    const std::string path = MOVEPATH(copy.Path, state.File, MOVEFILE_REPLACE_EXISTING) ? state.File : copy.Path;
-    std::string text;
-    if (!READCOPY(path, text) || !OPENRECOVEREDTEXT(copy.Header.Listing, text)) {
-        MESSAGEBOX(MainWindow, RECOVERYPROBLEMTEXT(RECOVERYDAMAGED, path), PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
+    bool loaded = false;
+    try {
+        std::string text;
+        loaded = READCOPY(copy.Path, text) && OPENRECOVEREDTEXT(copy.Header.Listing, text);
+    } catch (const std::exception &) {
+        // Not enough memory for the text, above all: the copy stays.
+        loaded = false;
+    }
+    if (!loaded) {
+        MESSAGEBOX(MainWindow, RECOVERYPROBLEMTEXT(RECOVERYDAMAGED, copy.Path), PROGRAMCAPTION, MB_OK | MB_ICONWARNING);
         return false;
     }
     DISKSTAMP stamp;
@@ -300,7 +331,14 @@ bool RESTORE(const STALECOPY &copy) {
         stamp.LastWrite = copy.Header.DiskWritten;
     }
     Document.Stamp = stamp;
-    state.Present = path == state.File;
+    CreateDirectoryW(SYSTEMPATH(state.Folder).c_str(), nullptr);
+    if (MOVEPATH(copy.Path, state.File, MOVEFILE_REPLACE_EXISTING)) {
+        state.Present = true;
+        state.Adopted.clear();
+    } else {
+        state.Present = false;
+        state.Adopted = copy.Path;
+    }
     return true;
 }
 
@@ -313,6 +351,7 @@ void STARTRECOVERY() {
     state.Started = PROCESSSTART(GetCurrentProcess());
     state.File = state.Folder + RECOVERYFILENAME(PROGRAMBASE(), GetCurrentProcessId(), state.Started);
     state.Present = false;
+    state.Adopted.clear();
     state.Due = false;
     state.FailureReported = false;
     // After an update restart Windows starts the editor again, which then
@@ -375,6 +414,9 @@ void DROPRECOVERY() {
         KillTimer(MainWindow, RECOVERYTIMER);
     if (!state.File.empty() && (state.Present || EXISTS(state.File)))
         DELETEPATH(state.File);
+    if (!state.Adopted.empty())
+        DELETEPATH(state.Adopted);
+    state.Adopted.clear();
     state.Present = false;
     std::string().swap(state.Spare);
 }

@@ -153,6 +153,12 @@ std::string RECOVERYQUESTION(std::string_view listing, std::string_view when) {
            " was not saved when Quillet ended on " + std::string(when) + ".\rRestore the unsaved text?";
 }
 
+bool RECOVERYOWNERRUNS(bool opened, std::uint32_t openError, bool notEnded, bool sameStart) {
+    if (!opened)
+        return openError != NOSUCHPROCESS;
+    return notEnded && sameStart;
+}
+
 std::string RECOVERYPROBLEMTEXT(RECOVERYSTATUS status, std::string_view file) {
     const char *why = status == RECOVERYNEWER  ? "was written by a later version of Quillet"
                       : status == RECOVERYCUT  ? "is cut short"

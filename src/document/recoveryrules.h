@@ -64,6 +64,15 @@ bool ISRECOVERYFILENAME(std::string_view name, std::string_view programBase);
 bool RECOVERYFILEOWNER(std::string_view name, std::string_view programBase, std::uint32_t &processId,
                        std::uint64_t &started);
 
+// Whether the program that wrote a copy still runs, from what asking the
+// system for its process gave: a process that could not be opened has ended
+// only when the system says there is no such process (error 87,
+// ERROR_INVALID_PARAMETER); one that may not be opened (another user's, an
+// elevated one) runs. An opened process runs while it has not ended and
+// started when the copy's name says (a process id is used again).
+constexpr std::uint32_t NOSUCHPROCESS = 87;
+bool RECOVERYOWNERRUNS(bool opened, std::uint32_t openError, bool notEnded, bool sameStart);
+
 // The question at start-up: "<listing> was not saved when Quillet ended on
 // <when>.\rRestore the unsaved text?", the listing shown as "Untitled text"
 // when it has no name.

@@ -105,4 +105,94 @@ TEST(RecoveryTexts, Question) {
     EXPECT_EQ(RECOVERYQUESTION("", "x").substr(0, 14), "Untitled text ");
 }
 
+// The edges of each header line: a format of 0 even with every key, an
+// empty number, the longest number, a disk line without its blank.
+TEST(RecoveryHeader, EdgesOfEachLine) {
+    const std::string keys = "Listing=a\r\nWritten=01DB4A2F3C5E7A80\r\n";
+    const struct {
+        std::string Head;
+        RECOVERYSTATUS Status;
+    } cases[] = {
+        {"Quillet recovery copy 0\r\n" + keys + "Length=0\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy \r\n" + keys + "Length=0\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 01\r\n" + keys + "Length=0\r\n\r\n", RECOVERYOK},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=+0\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0x\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=000000000000000000\r\n\r\n", RECOVERYOK},  // 18 digits
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0000000000000000000\r\n\r\n", RECOVERYDAMAGED},  // 19
+        {"Quillet recovery copy 1\r\nListing=a\r\nWritten=01DB4A2F3C5E7A80F\r\nLength=0\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\nListing=a\r\nWritten=01DB4A2F3C5E7A8G\r\nLength=0\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\nWritten=01DB4A2F3C5E7A80\r\nLength=0\r\n\r\n", RECOVERYDAMAGED},  // no listing
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0\r\nDisk=1234\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0\r\nDisk= 01DB4A2F3C5E7A80\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0\r\nDisk=1234 01DB4A2F3C5E7A8\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0\r\nDisk=0 0000000000000000\r\n\r\n", RECOVERYOK},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0\r\nDisk=Absent\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0\r\nNoEquals\r\n\r\n", RECOVERYDAMAGED},
+        {"Quillet recovery copy 1\r\n" + keys + "Length=0\r\n", RECOVERYCUT},  // no empty line: ends in the file
+    };
+    for (const auto &c : cases) {
+        RECOVERYHEADER read;
+        std::size_t offset = 0;
+        EXPECT_EQ(PARSERECOVERYHEADER(c.Head, c.Head.size(), read, offset), c.Status) << c.Head;
+        if (c.Status == RECOVERYOK)
+            EXPECT_EQ(offset, c.Head.size());
+    }
+}
+
+TEST(RecoveryFiles, ANameWithASuffixOrAnotherLengthIsNoCopy) {
+    std::uint32_t processId = 7;
+    std::uint64_t started = 7;
+    const char *names[] = {"Quillet-00001A2B-01DB4A2F3C5E7A80 (2).qrc", "Quillet-00001A2B-01DB4A2F3C5E7A80.qrc.bak",
+                           "Quillet-1A2B-01DB4A2F3C5E7A80.qrc", "Quillet-00001A2B-01DB4A2F3C5E7A80.qr",
+                           "Quillet000001A2B-01DB4A2F3C5E7A80.qrc", "Quillex-00001A2B-01DB4A2F3C5E7A80.qrc"};
+    for (const char *name : names) {
+        EXPECT_FALSE(RECOVERYFILEOWNER(name, "Quillet", processId, started)) << name;
+        EXPECT_FALSE(ISRECOVERYFILENAME(name, "Quillet")) << name;
+    }
+    ASSERT_TRUE(RECOVERYFILEOWNER("Quillet-00000000-0000000000000000.qrc", "Quillet", processId, started));
+    EXPECT_EQ(processId, 0u);
+    EXPECT_EQ(started, 0u);
+    EXPECT_EQ(RECOVERYFILENAME("Q", 0xFFFFFFFFu, ~0ull), "Q-FFFFFFFF-FFFFFFFFFFFFFFFF.qrc");
+}
+
+// A program that may not be opened still runs; only "no such process" ends it.
+TEST(RecoveryFiles, TheWriterRunsUnlessTheSystemSaysItIsGone) {
+    const struct {
+        bool Opened;
+        std::uint32_t Error;
+        bool NotEnded, SameStart, Runs;
+    } cases[] = {
+        {false, NOSUCHPROCESS, false, false, false},
+        {false, 5, false, false, true},   // access denied: another user's, an elevated one
+        {false, 0, false, false, true},
+        {false, 86, false, false, true},
+        {false, 88, false, false, true},
+        {true, 0, true, true, true},
+        {true, 0, false, true, false},    // ended, its handle still held
+        {true, 0, true, false, false},    // the id used again by another program
+        {true, NOSUCHPROCESS, true, true, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RECOVERYOWNERRUNS(c.Opened, c.Error, c.NotEnded, c.SameStart), c.Runs)
+            << c.Opened << " " << c.Error << " " << c.NotEnded << " " << c.SameStart;
+}
+
+TEST(RecoveryTexts, ProblemsAndFailedWrites) {
+    const struct {
+        RECOVERYSTATUS Status;
+        const char *Why;
+    } cases[] = {{RECOVERYFOREIGN, "is empty or no recovery copy"},
+                 {RECOVERYNEWER, "was written by a later version of Quillet"},
+                 {RECOVERYDAMAGED, "cannot be read"},
+                 {RECOVERYCUT, "is cut short"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(RECOVERYPROBLEMTEXT(c.Status, "C:\\R\\x.qrc"),
+                  std::string("The recovery copy C:\\R\\x.qrc ") + c.Why + "; it is left where it is.");
+    EXPECT_EQ(RECOVERYWRITEFAILEDTEXT("C:\\Q\\Recovery\\"),
+              "Unsaved text cannot be copied aside for recovery in\rC:\\Q\\Recovery\\\rIf the editor ends "
+              "unexpectedly, unsaved text will be lost. Save often.");
+}
+
 }  // namespace

@@ -273,9 +273,21 @@ TEST_F(ProgramTest, TheWindowComesBackAsItWasLeft) {
     EXPECT_EQ(pulled.left, monitor.rcWork.right - 100);
     EXPECT_EQ(pulled.top, monitor.rcWork.bottom - 100);
     EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
-    // Rectangles no window should get: tiny, minimised, sizes whose
-    // arithmetic would overflow. The default window appears instead.
-    const std::int32_t bad[][4] = {{10, 10, 40, 30},
+    // A hand-edited rectangle whose left lies beyond its right is clamped
+    // first: what is left is still a window, from the clamped left to the
+    // stored right.
+    const LONG right = monitor.rcWork.right + 200;
+    Folder.WRITEFILE("Quillet.ini", "[Windows]\r\n" + RECTLINE("MainWndPos", 50000, 20, right, 400));
+    window = START("/e");
+    ASSERT_NE(window, nullptr);
+    GetWindowRect(window, &pulled);
+    EXPECT_EQ(pulled.left, monitor.rcWork.right - 100);
+    EXPECT_EQ(pulled.right, right);
+    EXPECT_EQ(CLOSE(window, Processes.size() - 1), 0u);
+    // Rectangles that are still no window's after clamping: minimised, left
+    // beyond the stored right even when clamped, sizes whose arithmetic would
+    // overflow. The default window appears instead.
+    const std::int32_t bad[][4] = {{50000, 20, 40, 400},
                                    {-32000, -32000, -31840, -31972},
                                    {-2147483647 - 1, 0, 2147483647, 400},
                                    {300, 300, 100, 100}};
@@ -468,6 +480,74 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedNothingGoesByOneClickAndLiveCopiesStay) {
     EXPECT_EQ(CLOSE(third, 3), 0u);
     PostMessageW(live, WM_CLOSE, 0, 0);
     answer(Processes.at(2).dwProcessId, {IDNO});
+}
+
+// The copy restored is another listing's than the one named on the command
+// line: that one opens all the same, in a window of its own.
+TEST_F(RecoveryTest, AStartFileIsOpenedInAWindowOfItsOwnWhenAnotherListingIsRestored) {
+    Folder.WRITEFILE("a.bas", "Print \"a\"\r\n");
+    Folder.WRITEFILE("b.bas", "Print \"b\"\r\n");
+    HWND a = START("\"" + Folder.FILE("a.bas") + "\"");
+    ASSERT_NE(a, nullptr);
+    Sleep(300);
+    TYPE(a, L"AAA");
+    ASSERT_TRUE(WAITFORCOPY("AAA"));
+    KILL(0);
+    HWND window = START("\"" + Folder.FILE("b.bas") + "\"");
+    ASSERT_NE(window, nullptr);
+    HWND box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    PRESS(box, IDYES);
+    Sleep(500);
+    EXPECT_EQ(harness::WINDOWTEXTOF(window), Folder.FILE("a.bas"));
+    // The other window, found by its title.
+    HWND other = nullptr;
+    for (int waited = 0; waited < 10000 && !other; waited += 100) {
+        other = FindWindowW(L"ZeTarvikClass", harness::WIDE(Folder.FILE("b.bas")).c_str());
+        Sleep(100);
+    }
+    ASSERT_NE(other, nullptr);
+    DWORD otherId = 0;
+    GetWindowThreadProcessId(other, &otherId);
+    HANDLE otherProcess = OpenProcess(SYNCHRONIZE, FALSE, otherId);
+    PostMessageW(other, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(otherProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(otherProcess);
+    // a's text stays unsaved in the first window.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    harness::PRESSBUTTON(box, IDNO);
+    EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
+}
+
+// Windows' Restart Manager (an installer or an update) asks the program to
+// close for a restart: the copy of unsaved text is written, the program
+// ends by itself, and the next start offers the text.
+TEST_F(RecoveryTest, TheRestartManagerClosesTheProgramAndTheCopyStays) {
+    HWND window = START("/e");
+    ASSERT_NE(window, nullptr);
+    TYPE(window, L"before the update");
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 10000, &answer);
+    EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(WAITFORCOPY("before the update", 1000));
+    window = START("/e");
+    ASSERT_NE(window, nullptr);
+    HWND box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(harness::MESSAGEBOXTEXT(box).rfind("Untitled text was not saved when Quillet ended on ", 0), 0u);
+    PRESS(box, IDYES);
+    Sleep(300);
+    EXPECT_EQ(LENGTHOF(window), 17);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    harness::PRESSBUTTON(box, IDNO);
+    EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(COPIES().empty());
 }
 
 // A copy that is cut short is reported in one line and left where it is;

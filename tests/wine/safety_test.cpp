@@ -12,6 +12,7 @@
 #include "document/document.h"
 #include "inprocess.h"
 #include "services/barrier.h"
+#include "document/recoveryrules.h"
 #include "services/fileio.h"
 #include "services/pathtext.h"
 #include "ui/resource.h"
@@ -372,3 +373,134 @@ TEST_F(SafetyTest, AFailedSettingsWriteIsReportedOnce) {
 }
 
 }  // namespace
+
+// ---- Recovery copies: a restore, the writer, the way back to saved text ----
+
+class RecoveryFaultTest : public SafetyTest {
+protected:
+    void TearDown() override {
+        RecoveryTiming = RECOVERYTIMING{};
+        SafetyTest::TearDown();
+    }
+    // A stale copy of a program that has ended, holding text for listing.
+    std::string STALECOPY(const std::string &listing, const std::string &text) {
+        Folder.MAKEFOLDER("Recovery");
+        RECOVERYHEADER header;
+        header.Listing = listing;
+        header.Written = NOWFILETIME();
+        header.Length = text.size();
+        const std::string name = "Recovery\\" + RECOVERYFILENAME("Quillet", 4, 0x01DB4A2F3C5E7A80ull);
+        Folder.WRITEFILE(name, BUILDRECOVERYHEADER(header) + text);
+        return Folder.FILE(name);
+    }
+    std::vector<std::string> COPIES() { return harness::FILESIN(Folder.FILE("Recovery\\")); }
+};
+
+// A copy too large to read (more than 2 GiB) is left under its own name,
+// byte for byte, and a clean close does not take it along.
+TEST_F(RecoveryFaultTest, ARestoreThatFailsLeavesTheCopyWhereItIs) {
+    START("/e");
+    const std::string copy = STALECOPY("", "");
+    {
+        // Sparse: no disk is filled. The header's length says what follows it.
+        RECOVERYHEADER header;
+        header.Written = NOWFILETIME();
+        const std::uint64_t size = 0x80000100ull;
+        std::string first;
+        for (int round = 0; round < 4; ++round) {
+            first = BUILDRECOVERYHEADER(header);
+            header.Length = size - first.size();
+        }
+        first = BUILDRECOVERYHEADER(header);
+        ASSERT_EQ(first.size() + header.Length, size);
+        HANDLE file = CreateFileW(harness::WIDEPATH(copy).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, first.data(), static_cast<DWORD>(first.size()), &written, nullptr);
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(size);
+        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    std::vector<std::string> texts;
+    harness::BoxWatcher boxes([&texts](const std::string &text) {
+        // A box may be seen again before it has gone.
+        if (texts.empty() || texts.back() != text)
+            texts.push_back(text);
+        return text.find("Restore the unsaved text?") != std::string::npos ? IDYES : IDOK;
+    });
+    EXPECT_FALSE(OFFERRECOVERY(""));
+    boxes.STOP();
+    std::string all;
+    for (const std::string &text : texts)
+        all += text + "\n";
+    ASSERT_EQ(texts.size(), 2u) << all;
+    EXPECT_EQ(texts[1], "The recovery copy " + copy + " cannot be read; it is left where it is.");
+    EXPECT_EQ(COPIES(), std::vector<std::string>{FILEPART(copy)});
+    DROPRECOVERY();  // what a clean close does
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(harness::WIDEPATH(copy).c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeHigh, 0u);
+    EXPECT_EQ(data.nFileSizeLow, 0x80000100u);
+    DeleteFileW(harness::WIDEPATH(copy).c_str());
+}
+
+// A copy that could not be moved to this program's name is restored all the
+// same and is this program's: a save removes it, so it is not offered again.
+TEST_F(RecoveryFaultTest, ARestoredCopyThatCouldNotBeMovedGoesWithTheSave) {
+    START("/e");
+    Folder.WRITEFILE("kept.bas", "Print 1\r\n");
+    const std::string copy = STALECOPY(Folder.FILE("kept.bas"), "Print 2\r\n");
+    // Held open without leave to move or delete it, as a virus scanner might.
+    HANDLE hold = CreateFileW(harness::WIDEPATH(copy).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    {
+        harness::BoxWatcher boxes("", IDYES);
+        EXPECT_TRUE(OFFERRECOVERY(""));
+    }
+    CloseHandle(hold);
+    EXPECT_EQ(DOCUMENTTEXT(), "Print 2\r\n");
+    EXPECT_TRUE(harness::FILEEXISTS(copy));
+    ASSERT_EQ(SAVEFILE(), 0);
+    EXPECT_TRUE(COPIES().empty());
+}
+
+// An exception on the background writer is reported once like a failed
+// write; the program and its text go on.
+TEST_F(RecoveryFaultTest, AnExceptionOnTheWriterIsReportedOnce) {
+    START("/e");
+    SETTEXT("unsaved");
+    RecoveryTiming.WriterThrows = true;
+    harness::BoxWatcher report("Unsaved text cannot be copied aside for recovery in\r", IDOK);
+    WRITERECOVERYNOW();
+    PUMP(300);
+    WRITERECOVERYNOW();
+    PUMP(300);
+    EXPECT_EQ(report.STOP(), 1);
+    EXPECT_EQ(DOCUMENTTEXT(), "unsaved");
+    RecoveryTiming.WriterThrows = false;
+    WRITERECOVERYNOW();
+    EXPECT_EQ(COPIES().size(), 1u);
+}
+
+// Undo back to the saved text while a copy is being written: the copy goes
+// once the writer is done, and the next start finds none.
+TEST_F(RecoveryFaultTest, UndoToTheSavedTextWhileACopyIsWrittenLeavesNoCopy) {
+    RecoveryTiming.PauseMs = 0;
+    RecoveryTiming.LongestMs = 0;
+    START("/e");
+    SETTEXT(std::string(48u << 20, 'x'));  // large enough to take a while to write
+    CALL(SCI_SETSAVEPOINT);
+    CALL(SCI_EMPTYUNDOBUFFER);
+    CALL(SCI_DOCUMENTEND);
+    CALL(SCI_ADDTEXT, 1, reinterpret_cast<LPARAM>("y"));
+    // The timer starts the write; the undo comes while it runs.
+    for (int i = 0; i < 100 && COPIES().empty(); ++i)
+        PUMP(10);
+    CALL(SCI_UNDO);
+    EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
+    PUMP(3000);
+    EXPECT_TRUE(COPIES().empty());
+}
