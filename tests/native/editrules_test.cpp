@@ -96,3 +96,9 @@ TEST(SearchTexts, AsTheUserSeesThem) {
 }
 
 }  // namespace
+
+TEST(ReplaceTexts, ACodePageThatCannotHoldTheReplacementIsNamed) {
+    EXPECT_EQ(REPLACEMENTNOTHELDTEXT(1251),
+              "The replacement holds characters that this listing's code page (1251) cannot hold.\rNothing was replaced.");
+    EXPECT_EQ(REPLACEMENTNOTHELDTEXT(932).find("(932)"), 63u);
+}

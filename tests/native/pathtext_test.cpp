@@ -125,6 +125,10 @@ TEST(PathText, LongFormIsDecidedOnTheFullPath) {
         {"\\\\?\\" + justLong, "\\\\?\\" + justLong, "\\\\?\\" + justLong},
         {"//./COM1", "\\\\.\\COM1", "//./COM1"},
         {"x", "", "x"},                                                  // no full form known
+        {"\\\\?\\C:\\a", "C:\\b\\" + std::string(300, 'b'), "\\\\?\\C:\\a"},  // literal: as given, whatever else
+        {"a", "\\" + std::string(300, 'r'), "\\\\?\\\\" + std::string(300, 'r')},  // one backslash: no share
+        {"a", "C/" + std::string(300, 'c'), "\\\\?\\C/" + std::string(300, 'c')},
+        {"a", "//srv/" + std::string(300, 's'), "\\\\?\\UNC\\srv/" + std::string(300, 's')},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FILESYSTEMPATH(c.Given, c.Full), c.Path) << c.Given.substr(0, 40) << " / " << c.Full.size();
@@ -134,4 +138,19 @@ TEST(PathText, LongFormIsDecidedOnTheFullPath) {
     EXPECT_FALSE(ISLITERALPATH("\\\\server\\share"));
     EXPECT_FALSE(ISLITERALPATH("\\\\!\\x"));
     EXPECT_FALSE(ISLITERALPATH("\\/?"));
+    EXPECT_FALSE(ISLITERALPATH("x\\.\\"));
+    EXPECT_FALSE(ISLITERALPATH("\\x?\\"));
+    EXPECT_FALSE(ISLITERALPATH("\\\\.x"));
+    EXPECT_TRUE(ISLITERALPATH("/\\?/"));
+}
+
+// The colours a first start gives, style by style.
+TEST(SettingsRanges, TheDefaultColoursStyleByStyle) {
+    std::uint32_t colors[SYNTAXCOLORCOUNT] = {};
+    DEFAULTSYNTAXCOLORS(colors);
+    const std::uint32_t expected[SYNTAXCOLORCOUNT] = {0x000000, 0x808080, 0xFF0000, 0x000080, 0x008000,
+                                                      0x000000, 0x000000, 0x000000, 0x000000, 0x800080,
+                                                      0x004080, 0x000000, 0x000000, 0x800080, 0x004080};
+    for (int i = 0; i < SYNTAXCOLORCOUNT; ++i)
+        EXPECT_EQ(colors[i], expected[i]) << "style " << i;
 }

@@ -252,3 +252,10 @@ TEST(ColourLists, BlackIsStoredLikeAnyOtherChoice) {
 }
 
 }  // namespace
+
+TEST(ProjectNames, ANameTheListingsCodePageCannotHoldIsNamed) {
+    EXPECT_EQ(NAMENOTHELDTEXT("\xCE\xA9.res", 1252),
+              "This name holds characters that the listing's code page (1252) cannot hold:\r\xCE\xA9.res\r"
+              "The project settings are stored in the listing; choose a name of its characters, or keep the "
+              "listing as UTF-8 (with the byte-order mark).");
+}

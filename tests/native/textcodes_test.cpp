@@ -142,6 +142,15 @@ TEST(TextCodes, FileEncodingsAreDetectedAndConvertedExactly) {
         {"\xFF\xFE" + std::string("[\0", 2), ENCODINGUTF16LE, true, std::string("[\0", 2)},
         {"\xFF\xFE" + std::string("[", 1), ENCODINGUTF16LE, false, ""},
         {"\xFF", ENCODINGANSI, false, ""},                                // too short for a mark
+        {"\xFE\xFF", ENCODINGUTF16BE, true, ""},                          // the mark alone
+        {"\xFE\xFF" + std::string("\xD8\x3D\xDE\x00\x00\x61", 6), ENCODINGUTF16BE, true,
+         std::string("\x3D\xD8\x00\xDE\x61\x00", 6)},                   // a pair, then a letter
+        {"\xFE\xFF" + std::string("\xDB\xFF\xDC\x00", 4), ENCODINGUTF16BE, true,
+         std::string("\xFF\xDB\x00\xDC", 4)},                             // the first low surrogate
+        {"\xFE\xFF" + std::string("\xD8\x00\xDF\xFF", 4), ENCODINGUTF16BE, true,
+         std::string("\x00\xD8\xFF\xDF", 4)},                             // the last low surrogate
+        {"\xFE\xFF" + std::string("\xDF\xFF", 2), ENCODINGUTF16BE, false, ""},  // the last one alone
+        {"\xFE\xFF" + std::string("\xD8\x00\xE0\x00", 4), ENCODINGUTF16BE, false, ""},  // no low one after
         {"\xC3\xA4\xED\xA0\x80", ENCODINGANSI, false, ""},               // a surrogate in UTF-8 form
     };
     for (const auto &c : cases) {
