@@ -1,17 +1,22 @@
 // Room first, then the edit.
 //
-// Scintilla 5.3.3 is not sound when memory runs out in the middle of an
-// edit: SplitVector::ReAllocate enlarges its gap before the allocation that
-// can fail (the buffer then believes it is larger than it is, and the next
-// insertion writes past its end); a failure inside Document::InsertString or
-// DeleteChars leaves the document refusing every later change; and a
-// failure in EndUndoAction, which UndoGroup's destructor calls, ends the
-// process. So before a message that changes or grows the text, the glue
-// takes the memory that message will ask for: the text and style buffers as
-// SplitVector::RoomFor will size them, and room in the undo history for the
-// actions the edit appends. A reservation that fails changes nothing; the
-// message is then refused with SC_STATUS_BADALLOC, and the document stays
-// exactly as it was.
+// The cause is mended in Scintilla itself (src/zescin/patches, for Scintilla
+// 5.3.3 as src/zescin/SCINTILLA_VERSION records): with them every change of
+// the document is whole or not at all when memory runs out, and the document
+// stays editable. What this file still does is refuse a large insertion
+// before Scintilla starts on it, as the tests of Replace all and of loading
+// a listing expect (ZESCIN_SETRESERVATIONLIMIT): before a message that
+// inserts text the glue takes the memory that message will ask for (the text
+// and style buffers as SplitVector::RoomFor sizes them, room in the undo
+// history for the actions the edit appends). A reservation that fails
+// changes nothing; the message is then refused with SC_STATUS_BADALLOC.
+//
+// It reaches into members that are private to Scintilla 5.3.3
+// (Document::cb, CellBuffer::substance, style, hasStyles, collectingUndo and
+// uh, SplitVector::body and gapLength, UndoHistory::actions and
+// currentAction): the sizes it computes follow SplitVector::RoomFor and
+// UndoHistory::EnsureUndoRoom of that release. The build stops on any other
+// release (cmake/scintilla-source.cmake).
 #include "room.h"
 
 #include <cstddef>

@@ -8,6 +8,7 @@
 #include "zescin.h"
 #include "room.h"
 #include "folds.h"
+#include "budget.h"
 
 #include <map>
 #include <string>
@@ -97,6 +98,9 @@ sptr_t Dispatch(void *editor, UINT message, uptr_t wParam, sptr_t lParam) {
     case ZESCIN_SETRESERVATIONLIMIT:
         SetReservationLimit(static_cast<std::size_t>(wParam));
         return 0;
+    case ZESCIN_SETALLOCATIONBUDGET:
+        SetAllocationBudget(static_cast<std::size_t>(wParam));
+        return 0;
     case ZESCIN_FOLDHEADERNEXT:
         return FoldHeaderNext(reinterpret_cast<void *>(Forward(editor, SCI_GETDOCPOINTER, 0, 0)),
                               static_cast<sptr_t>(wParam));
@@ -129,6 +133,7 @@ LRESULT CALLBACK PbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case SCI_SETLEXER:
     case SCI_SETPROPERTY:
     case SCI_SETKEYWORDS:
+    case ZESCIN_SETALLOCATIONBUDGET:
     case ZESCIN_FOLDHEADERNEXT: {
         void *editor = reinterpret_cast<void *>(CallWindowProcW(ScintillaProc, window, SCI_GETDIRECTPOINTER, 0, 0));
         if (editor)
