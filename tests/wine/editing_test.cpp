@@ -978,6 +978,23 @@ TEST_F(MemoryTest, APasteWithoutMemoryIsToldOnceAndChangesNothing) {
     EXPECT_EQ(DOCUMENTTEXT(), FOURSUBS + "Z" + large);
 }
 
+TEST_F(MemoryTest, APasteOverASelectionWithoutMemoryKeepsTheSelectedText) {
+    START();
+    const std::string large = LARGELISTING();
+    CALL(SCI_COPYTEXT, large.size(), reinterpret_cast<LPARAM>(large.c_str()));
+    SETTEXT(FOURSUBS);
+    // "Sub Two()" selected: the paste deletes it, then cannot insert.
+    SELECT(LINESTART(5), LINESTART(5) + 9);
+    const auto boxes = STARVED(BUDGET, [&] { COMMAND(CMD_PASTE); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "Not enough memory: nothing was changed.");
+    EXPECTEDITABLE(FOURSUBS);
+    // Nothing half made is left to redo; the undo takes back the key only.
+    EXPECT_EQ(CALL(SCI_CANREDO), 0);
+    COMMAND(CMD_UNDO);
+    EXPECT_EQ(DOCUMENTTEXT(), FOURSUBS);
+}
+
 TEST_F(MemoryTest, AnUndoWithoutMemoryIsToldOnceAndCanBeRepeated) {
     START();
     const std::string large = LARGELISTING();
