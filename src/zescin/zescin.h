@@ -12,11 +12,6 @@
 #define SCLEX_POWERBASIC 51
 #endif
 
-// Tests only: refuses every reservation of room for an edit above wParam
-// bytes, as if the memory were not there (0 lifts the limit). An edit whose
-// room is refused does not happen and sets SC_STATUS_BADALLOC.
-#define ZESCIN_SETRESERVATIONLIMIT 9901
-
 // Tests only: from now on the component's own allocations (Scintilla's
 // buffers, undo history, line index: everything it allocates) may hold
 // wParam bytes more than now; an allocation beyond fails with bad_alloc, as

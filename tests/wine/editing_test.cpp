@@ -692,8 +692,8 @@ TEST_F(SearchTest, ReplaceAllFromTheAnchorCountsAndSelectsTheLastReplacement) {
     EXPECT_EQ(ANCHOR(), 0);
 }
 
-// Memory that runs out half way through Replace all, forced by a limit on
-// what the editing component may take ahead: for a growing text (its room)
+// Memory that runs out half way through Replace all, forced by a budget for
+// what the editing component may hold: for a growing text (its room)
 // and for a text of the same length (its undo history). Each ends with the
 // message; the replacements made stay whole, the rest is unchanged, and the
 // control is sound: what is typed next is saved with the text around it.
@@ -716,9 +716,9 @@ TEST_F(SearchTest, ReplaceAllThatRunsOutOfMemoryLeavesASoundEditor) {
         OPEN();
         TYPE(IDC_SEARCHTEXT, "Print caption");
         TYPE(IDC_REPLACETEXT, c.Replacement);
-        CALL(ZESCIN_SETRESERVATIONLIMIT, 8192);
+        CALL(ZESCIN_SETALLOCATIONBUDGET, 8192);
         const auto boxes = PRESSANSWERING(IDC_REPLACEALL, {IDYES, IDOK});
-        CALL(ZESCIN_SETRESERVATIONLIMIT, 0);
+        CALL(ZESCIN_SETALLOCATIONBUDGET, 0);
         ASSERT_EQ(boxes.size(), 2u);
         const std::string &text = boxes[1].Text;
         ASSERT_EQ(text.rfind("Not enough memory to replace all.\r", 0), 0u) << text;
