@@ -3,8 +3,11 @@
 // Loading the library registers Scintilla's classes and a copy of its window
 // class under the name "ScintillaPb". Scintilla 5 no longer knows lexers by
 // number, so the glue answers SCI_SETLEXER itself: it creates the lexer,
-// hands it over with SCI_SETILEXER and replays the lexer properties that were
-// set while no lexer existed (Scintilla 5 drops those).
+// hands it over with SCI_SETILEXER and replays the lexer properties and
+// keyword lists that were set while no lexer existed. This compensates for
+// LexState::PropSet and LexState::SetWordList of Scintilla 5.3.3 (the
+// release src/zescin/SCINTILLA_VERSION records), which drop both while no
+// lexer is set.
 #include "zescin.h"
 #include "folds.h"
 #include "budget.h"
