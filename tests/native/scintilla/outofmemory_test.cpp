@@ -17,6 +17,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -161,6 +162,11 @@ struct Case {
     // insertion may be refused after the deletion was made.
     enum class Parts { one, replacement } parts = Parts::one;
 };
+
+// Test names and failures show the case by its name.
+void PrintTo(const Case &test, std::ostream *out) {
+    *out << test.name << (test.collectUndo ? ", undo collected" : ", no undo");
+}
 
 std::unique_ptr<Document> Prepared(const Case &test) {
     auto doc = std::make_unique<Document>(DocumentOption::Default);
