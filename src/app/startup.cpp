@@ -62,7 +62,7 @@ int RUNMESSAGELOOP() {
         if ((kind >= WM_KEYFIRST && kind <= WM_KEYLAST) || (kind >= WM_MOUSEFIRST && kind <= WM_MOUSELAST) ||
             kind == WM_COMMAND || kind == WM_IME_COMPOSITION || kind == WM_IME_CHAR)
             REPORTREFUSEDEDIT();
-        else if (EditorPointer && SCI(SCI_GETSTATUS) == SC_STATUS_BADALLOC)
+        else if (EditorPointer && IsWindow(EditorControl) && SCI(SCI_GETSTATUS) == SC_STATUS_BADALLOC)
             SCI(SCI_SETSTATUS, SC_STATUS_OK);
     }
     return static_cast<int>(message.wParam);

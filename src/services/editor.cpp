@@ -17,7 +17,8 @@ LRESULT SCI(UINT message, WPARAM wParam, LPARAM lParam) {
 const char NOTENOUGHMEMORYTEXT[] = "Not enough memory: nothing was changed.";
 
 bool REPORTREFUSEDEDIT() {
-    if (!EditorPointer || SCI(SCI_GETSTATUS) != SC_STATUS_BADALLOC)
+    // After the window's end the pointer names a control that is gone.
+    if (!EditorPointer || !IsWindow(EditorControl) || SCI(SCI_GETSTATUS) != SC_STATUS_BADALLOC)
         return false;
     SCI(SCI_SETSTATUS, SC_STATUS_OK);
     MESSAGEBOX(MainWindow, NOTENOUGHMEMORYTEXT, nullptr, MB_ICONHAND);
