@@ -76,29 +76,55 @@ else
   fi
 fi
 
-if [ ! -f "$third/scite/scintilla/include/Scintilla.h" ] || [ ! -f "$third/scite/lexilla/lexers/LexPB.cxx" ]; then
-  # The machine lists binary packages only: derive a source list from its own
-  # list, so that no host name is written into the project.
-  src_list=/etc/apt/sources.list.d/quillet-src.sources
-  if [ ! -f "$src_list" ]; then
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | sudo_ tee "$src_list" >/dev/null
-    elif [ -f /etc/apt/sources.list ]; then
-      grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | sudo_ tee /etc/apt/sources.list.d/quillet-src.list >/dev/null
+# Scintilla is patched (src/zescin/patches, each with its reason): the
+# source is unpacked afresh and patched whenever it is missing, unpatched or
+# carries another set of patches than the repository's (patches.applied
+# records the hashes of what was applied), and its release must be the one
+# the program is built and tested with (src/zescin/SCINTILLA_VERSION).
+patches_dir="$here/src/zescin/patches"
+wanted_release="$(tr -d '[:space:]' <"$here/src/zescin/SCINTILLA_VERSION")"
+patch_hashes() { (cd "$patches_dir" && for p in $(ls ./*.patch 2>/dev/null | sort); do sha256sum "${p#./}"; done); }
+applied_stamp="$third/scite/patches.applied"
+check_release() {
+  local found
+  found="$(tr -d '[:space:]' <"$1/scintilla/version.txt")"
+  [ "$found" = "$wanted_release" ] && return 0
+  echo "setup: the Scintilla source holds release $found, but Quillet is built and tested with release $wanted_release (src/zescin/SCINTILLA_VERSION); its patches apply to that release only" >&2
+  return 1
+}
+if [ ! -f "$third/scite/scintilla/include/Scintilla.h" ] || [ ! -f "$third/scite/lexilla/lexers/LexPB.cxx" ] ||
+   [ "$(cat "$applied_stamp" 2>/dev/null)" != "$(patch_hashes)" ]; then
+  if ! ls "$third"/download/scite_*.orig.tar.gz >/dev/null 2>&1; then
+    # The machine lists binary packages only: derive a source list from its own
+    # list, so that no host name is written into the project.
+    src_list=/etc/apt/sources.list.d/quillet-src.sources
+    if [ ! -f "$src_list" ]; then
+      if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | sudo_ tee "$src_list" >/dev/null
+      elif [ -f /etc/apt/sources.list ]; then
+        grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | sudo_ tee /etc/apt/sources.list.d/quillet-src.list >/dev/null
+      fi
+      sudo_ apt-get update -qq
+    elif [ "$updated" = 0 ] && ! apt-cache showsrc scite >/dev/null 2>&1; then
+      sudo_ apt-get update -qq
     fi
-    sudo_ apt-get update -qq
-  elif [ "$updated" = 0 ] && ! apt-cache showsrc scite >/dev/null 2>&1; then
-    sudo_ apt-get update -qq
+    mkdir -p "$third/download"
+    ( cd "$third/download" && rm -f scite_* && apt-get source --download-only -qq scite )
   fi
-  mkdir -p "$third/download"
-  ( cd "$third/download" && rm -f scite_* && apt-get source --download-only -qq scite )
   rm -rf "$third/scite.tmp" && mkdir -p "$third/scite.tmp"
   tar -xzf "$third"/download/scite_*.orig.tar.gz -C "$third/scite.tmp"
   top="$(find "$third/scite.tmp" -mindepth 1 -maxdepth 1 -type d | head -n 1)"
   [ -d "$top/scintilla" ] || top="$third/scite.tmp"
+  check_release "$top" || { rm -rf "$third/scite.tmp"; exit 1; }
   rm -rf "$third/scite"
   mkdir -p "$third/scite"
   mv "$top/scintilla" "$top/lexilla" "$third/scite/"
   rm -rf "$third/scite.tmp"
-  echo "setup: Scintilla and Lexilla source in $third/scite"
+  for p in $(cd "$patches_dir" && ls ./*.patch 2>/dev/null | sort); do
+    patch -p1 --batch --quiet --forward -d "$third/scite" <"$patches_dir/${p#./}" ||
+      { echo "setup: the patch src/zescin/patches/${p#./} does not apply to Scintilla $wanted_release" >&2; exit 1; }
+  done
+  patch_hashes >"$applied_stamp"
+  echo "setup: Scintilla $wanted_release and Lexilla source in $third/scite, patched with $(patch_hashes | wc -l) patches"
 fi
+check_release "$third/scite" || exit 1

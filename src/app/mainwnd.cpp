@@ -318,6 +318,7 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         ONCOMMAND(window, LOWORD(wParam));
+        REPORTREFUSEDEDIT();
         return 0;
     case WM_NOTIFY:
         ONNOTIFY(*reinterpret_cast<const SCNotification *>(lParam));

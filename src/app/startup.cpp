@@ -46,16 +46,24 @@ int RUNMESSAGELOOP() {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // A modeless window that is not open has a handle the system rejects.
-        if (SearchDialog && IsDialogMessageW(SearchDialog, &message))
-            continue;
-        if (GoToDialog && IsDialogMessageW(GoToDialog, &message))
-            continue;
-        if (HelpWindow && IsDialogMessageW(HelpWindow, &message))
-            continue;
-        if (TranslateAcceleratorW(MainWindow, AccelTable, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        const bool handled = (SearchDialog && IsDialogMessageW(SearchDialog, &message)) ||
+                             (GoToDialog && IsDialogMessageW(GoToDialog, &message)) ||
+                             (HelpWindow && IsDialogMessageW(HelpWindow, &message)) ||
+                             TranslateAcceleratorW(MainWindow, AccelTable, &message);
+        if (!handled) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        // Whichever key, mouse action (a drop, the control's own menu) or
+        // command asked for an edit the control refused for want of memory,
+        // it is told here once. Paints, timers and the control's idle
+        // colouring edit nothing: a failure there is not told.
+        const UINT kind = message.message;
+        if ((kind >= WM_KEYFIRST && kind <= WM_KEYLAST) || (kind >= WM_MOUSEFIRST && kind <= WM_MOUSELAST) ||
+            kind == WM_COMMAND || kind == WM_IME_COMPOSITION || kind == WM_IME_CHAR)
+            REPORTREFUSEDEDIT();
+        else if (EditorPointer && IsWindow(EditorControl) && SCI(SCI_GETSTATUS) == SC_STATUS_BADALLOC)
+            SCI(SCI_SETSTATUS, SC_STATUS_OK);
     }
     return static_cast<int>(message.wParam);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -308,11 +309,24 @@ enum : std::int32_t {
     HANDOVERCLEARED = 2,  // the text could not be taken after the old one was dropped
 };
 
+// Whether the control holds exactly text: its length and every byte.
+bool HOLDSTEXT(std::string_view text) {
+    if (SCI(SCI_GETLENGTH) != static_cast<LRESULT>(text.size()))
+        return false;
+    if (text.empty())
+        return true;
+    // A pointer into the control's own buffer: nothing is copied.
+    const auto *held = reinterpret_cast<const char *>(SCI(SCI_GETRANGEPOINTER, 0, static_cast<LPARAM>(text.size())));
+    return held && std::memcmp(held, text.data(), text.size()) == 0;
+}
+
 // Replaces the control's text with text, without undo history and
 // unmodified. The room for the new text is taken while the old text is still
 // there, so that a listing too large for the memory left leaves the editor
 // as it was. The control keeps its status instead of failing a call, so the
-// status is asked after each step.
+// status is asked after each step, and the result is checked, not only the
+// status: a control that refused a step without a word must not have a
+// document named after a file it does not hold.
 std::int32_t HANDOVERTEXT(std::string_view text, int codePage) {
     SCI(SCI_SETSTATUS, SC_STATUS_OK);
     // The old text must not be copied into the undo history as it goes.
@@ -326,13 +340,19 @@ std::int32_t HANDOVERTEXT(std::string_view text, int codePage) {
     }
     SCI(SCI_CLEARDOCUMENTSTYLE);
     SCI(SCI_CLEARALL);
+    if (SCI(SCI_GETSTATUS) != SC_STATUS_OK || SCI(SCI_GETLENGTH) != 0) {
+        // The old text is still there: the document stays as it was.
+        SCI(SCI_SETSTATUS, SC_STATUS_OK);
+        SCI(SCI_SETUNDOCOLLECTION, 1);
+        return HANDOVERREFUSED;
+    }
     // Set while the control is empty, so the text is laid out once.
     SETEDITORCODEPAGE(codePage);
     // Appended, the text leaves the caret at the start: no caret move that
     // would lay out a long first line before the window can answer.
     SCI(SCI_APPENDTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     std::int32_t outcome = HANDEDOVER;
-    if (SCI(SCI_GETSTATUS) != SC_STATUS_OK) {
+    if (SCI(SCI_GETSTATUS) != SC_STATUS_OK || !HOLDSTEXT(text)) {
         // Memory ran out where no room could be taken ahead (the line
         // index): a fresh document replaces whatever the control holds now.
         SCI(SCI_SETSTATUS, SC_STATUS_OK);
@@ -443,7 +463,12 @@ std::int32_t OPENFILE(std::int32_t mode) {
             TAKEPENDINGPROJECT();
             Document.PendingSettings.clear();
         }
-        HANDOVERTEXT(std::string_view(), LISTINGCODEPAGE(false));
+        // A control that cannot even empty itself keeps the document as it
+        // was, under its own name.
+        if (HANDOVERTEXT(std::string_view(), LISTINGCODEPAGE(false)) == HANDOVERREFUSED) {
+            SHOWERROR(NOTENOUGHMEMORYTEXT);
+            break;
+        }
         Document.ByteOrderMark = false;
         Document.Recovered = false;
         DROPRECOVERY();

@@ -3,6 +3,7 @@
 
 #include "zescin.h"
 
+#include "services/handles.h"
 #include "services/textcodes.h"
 #include "services/wintext.h"
 
@@ -11,6 +12,20 @@ void *EditorPointer = nullptr;
 
 LRESULT SCI(UINT message, WPARAM wParam, LPARAM lParam) {
     return Scintilla_DirectFunction(EditorPointer, message, wParam, lParam);
+}
+
+const char NOTENOUGHMEMORYTEXT[] = "Not enough memory: nothing was changed.";
+
+bool REPORTREFUSEDEDIT() {
+    // After the window's end the pointer names a control that is gone.
+    if (!EditorPointer || !IsWindow(EditorControl) || SCI(SCI_GETSTATUS) != SC_STATUS_BADALLOC)
+        return false;
+    SCI(SCI_SETSTATUS, SC_STATUS_OK);
+    MESSAGEBOX(MainWindow, NOTENOUGHMEMORYTEXT, nullptr, MB_ICONHAND);
+    // No edit can be asked for while the box is up: what failed meanwhile
+    // (a repaint short of memory) is not told again.
+    SCI(SCI_SETSTATUS, SC_STATUS_OK);
+    return true;
 }
 
 Sci_Position CURRENTLINE() {

@@ -17,6 +17,13 @@ LRESULT SCI(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The line of the caret, counted from 0.
 Sci_Position CURRENTLINE();
 
+// What the user is told when the control refused an edit for want of memory.
+extern const char NOTENOUGHMEMORYTEXT[];
+// After a command or key: an edit the control refused for want of memory
+// (its status SC_STATUS_BADALLOC) is told once, and the status reset so that
+// the next edit that fits works. True when there was one.
+bool REPORTREFUSEDEDIT();
+
 // The code page a listing is edited in: UTF-8 for a listing that starts
 // with the byte-order mark, otherwise the system's ANSI code page (which is
 // UTF-8 too where Windows runs with the UTF-8 system code page).

@@ -3,11 +3,14 @@
 // Loading the library registers Scintilla's classes and a copy of its window
 // class under the name "ScintillaPb". Scintilla 5 no longer knows lexers by
 // number, so the glue answers SCI_SETLEXER itself: it creates the lexer,
-// hands it over with SCI_SETILEXER and replays the lexer properties that were
-// set while no lexer existed (Scintilla 5 drops those).
+// hands it over with SCI_SETILEXER and replays the lexer properties and
+// keyword lists that were set while no lexer existed. This compensates for
+// LexState::PropSet and LexState::SetWordList of Scintilla 5.3.3 (the
+// release src/zescin/SCINTILLA_VERSION records), which drop both while no
+// lexer is set.
 #include "zescin.h"
-#include "room.h"
 #include "folds.h"
+#include "budget.h"
 
 #include <map>
 #include <string>
@@ -78,24 +81,13 @@ sptr_t SetLexerByNumber(void *editor, uptr_t number) {
     return result;
 }
 
-// Every message to an editor passes here, from the direct function and from
-// the window procedure alike.
-// What changes the text takes its room first (room.cpp); a message whose
-// room is not there is refused with SC_STATUS_BADALLOC.
-bool HasRoom(void *editor, UINT message, uptr_t wParam, sptr_t lParam) {
-    if (!NeedsRoom(message) ||
-        MakeRoom(reinterpret_cast<void *>(Forward(editor, SCI_GETDOCPOINTER, 0, 0)), message, wParam, lParam))
-        return true;
-    Forward(editor, SCI_SETSTATUS, SC_STATUS_BADALLOC, 0);
-    return false;
-}
-
+// Every direct call to an editor passes here. An edit that runs out of
+// memory is refused whole by Scintilla itself (src/zescin/patches), which
+// then reports SC_STATUS_BADALLOC.
 sptr_t Dispatch(void *editor, UINT message, uptr_t wParam, sptr_t lParam) {
-    if (!HasRoom(editor, message, wParam, lParam))
-        return 0;
     switch (message) {
-    case ZESCIN_SETRESERVATIONLIMIT:
-        SetReservationLimit(static_cast<std::size_t>(wParam));
+    case ZESCIN_SETALLOCATIONBUDGET:
+        SetAllocationBudget(static_cast<std::size_t>(wParam));
         return 0;
     case ZESCIN_FOLDHEADERNEXT:
         return FoldHeaderNext(reinterpret_cast<void *>(Forward(editor, SCI_GETDOCPOINTER, 0, 0)),
@@ -118,17 +110,11 @@ sptr_t Dispatch(void *editor, UINT message, uptr_t wParam, sptr_t lParam) {
 }
 
 LRESULT CALLBACK PbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (NeedsRoom(message)) {
-        // Typed characters and messages sent to the window take their room
-        // as the direct calls do.
-        void *editor = reinterpret_cast<void *>(CallWindowProcW(ScintillaProc, window, SCI_GETDIRECTPOINTER, 0, 0));
-        if (editor && !HasRoom(editor, message, wParam, lParam))
-            return 0;
-    }
     switch (message) {
     case SCI_SETLEXER:
     case SCI_SETPROPERTY:
     case SCI_SETKEYWORDS:
+    case ZESCIN_SETALLOCATIONBUDGET:
     case ZESCIN_FOLDHEADERNEXT: {
         void *editor = reinterpret_cast<void *>(CallWindowProcW(ScintillaProc, window, SCI_GETDIRECTPOINTER, 0, 0));
         if (editor)

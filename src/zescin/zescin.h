@@ -12,10 +12,12 @@
 #define SCLEX_POWERBASIC 51
 #endif
 
-// Tests only: refuses every reservation of room for an edit above wParam
-// bytes, as if the memory were not there (0 lifts the limit). An edit whose
-// room is refused does not happen and sets SC_STATUS_BADALLOC.
-#define ZESCIN_SETRESERVATIONLIMIT 9901
+// Tests only: from now on the component's own allocations (Scintilla's
+// buffers, undo history, line index: everything it allocates) may hold
+// wParam bytes more than now; an allocation beyond fails with bad_alloc, as
+// when the address space is used up (what is freed comes back). 0 lifts the
+// budget. An edit that fails so changes nothing and sets SC_STATUS_BADALLOC.
+#define ZESCIN_SETALLOCATIONBUDGET 9903
 
 // The first line at or after wParam that is a fold header, or -1: the fold
 // levels read from the document itself, much faster than a

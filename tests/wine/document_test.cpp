@@ -471,7 +471,7 @@ TEST_F(DocumentTest, FilesTooLargeForTheEditorChangeNothing) {
 }
 
 // A listing the editing control cannot take (its memory is short, forced
-// here by a limit on what it may take ahead) is refused like a failed read:
+// here by a budget for what the component may hold) is refused like a failed read:
 // the document before stays, under its own name, and its next save writes
 // it to its own file.
 TEST_F(DocumentTest, AListingTheControlCannotTakeLeavesTheDocumentBefore) {
@@ -482,13 +482,13 @@ TEST_F(DocumentTest, AListingTheControlCannotTakeLeavesTheDocumentBefore) {
     PUMP(100);
     const std::string large(64 * 1024, 'x');
     Folder.WRITEFILE("large.bas", large);
-    CALL(ZESCIN_SETRESERVATIONLIMIT, 16 * 1024);
+    CALL(ZESCIN_SETALLOCATIONBUDGET, 16 * 1024);
     {
         DialogAnswerer answer(IDOK);
         EXPECT_EQ(OPENPATH(Folder.FILE("large.bas")), OPENCANNOTREAD);
         EXPECT_EQ(answer.RESULT().Text, "Error while reading from file\r" + Folder.FILE("large.bas"));
     }
-    CALL(ZESCIN_SETRESERVATIONLIMIT, 0);
+    CALL(ZESCIN_SETALLOCATIONBUDGET, 0);
     EXPECT_EQ(DOCUMENTTEXT(), "kept\r\n");
     EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
     EXPECT_EQ(Document.CurrentFile, Folder.FILE("before.bas"));

@@ -308,4 +308,73 @@ TEST_F(LimitsTest, ReplaceAllOverTheLargestListingCompletesOrChangesNothing) {
     DeleteFileA(path.c_str());
 }
 
+// A user at the limit: a listing of 120 MB copied and pasted at its end
+// until the memory runs out. The refused paste is told once and changes
+// nothing; typing goes on; another listing then opens with its own text,
+// and saving it writes its own text, not the large one.
+TEST_F(LimitsTest, PastingUntilMemoryRunsOutThenTypingOpeningAndSavingAnother) {
+    START();
+    const std::string large = Folder.FILE("large.bas");
+    {
+        std::string text;
+        while (text.size() < (120u << 20))
+            text += PIECE;
+        Folder.WRITEFILE("large.bas", text);
+    }
+    const std::uint64_t size = FILESIZE(large);
+    ASSERT_EQ(OPENPATH(large), 0);
+    PUMP(200);
+    ASSERT_EQ(static_cast<std::uint64_t>(CALL(SCI_GETLENGTH)), size);
+    COMMAND(CMD_SELECTALL);
+    COMMAND(CMD_COPY);
+    CALL(SCI_DOCUMENTEND);
+    std::vector<std::string> told;
+    int pastes = 0;
+    for (; pastes < 6 && told.empty(); ++pastes) {
+        const LRESULT before = CALL(SCI_GETLENGTH);
+        harness::DialogAnswerer answer(IDOK, 3000);
+        const double start = NOW();
+        COMMAND(CMD_PASTE);
+        const std::string text = answer.RESULT().Text;
+        if (!text.empty()) {
+            told.push_back(text);
+            REPORT(("paste " + std::to_string(pastes + 1) + ", refused").c_str(), NOW() - start);
+            // Nothing of the refused paste is in the text.
+            EXPECT_EQ(CALL(SCI_GETLENGTH), before);
+        } else {
+            REPORT(("paste " + std::to_string(pastes + 1)).c_str(), NOW() - start);
+            EXPECT_EQ(static_cast<std::uint64_t>(CALL(SCI_GETLENGTH)), before + size);
+        }
+    }
+    ASSERT_EQ(told.size(), 1u) << "no paste was refused in " << pastes;
+    EXPECT_EQ(told[0], "Not enough memory: nothing was changed.");
+    EXPECT_EQ(CALL(SCI_GETSTATUS), 0);
+    // Typing works.
+    const LRESULT length = CALL(SCI_GETLENGTH);
+    SendMessageA(EditorControl, WM_CHAR, 'Q', 1);
+    EXPECT_EQ(CALL(SCI_GETLENGTH), length + 1);
+    EXPECT_EQ(CALL(SCI_GETCHARAT, length), 'Q');
+    // Another listing opens with its own text (the changes are given up).
+    const std::string other = "' other\r\nPrint 1\r\n";
+    Folder.WRITEFILE("other.bas", other);
+    {
+        harness::DialogAnswerer answer(IDNO);
+        ASSERT_EQ(OPENPATH(Folder.FILE("other.bas")), 0);
+    }
+    EXPECT_EQ(DOCUMENTTEXT(), other);
+    EXPECT_EQ(Document.CurrentFile, Folder.FILE("other.bas"));
+    // Its save writes its own text.
+    ASSERT_EQ(SAVEFILE(), 0);
+    const std::string saved = Folder.READFILE("other.bas");
+    EXPECT_EQ(saved.substr(0, other.size()), other);
+    EXPECT_EQ(saved.find("Sub Handler"), std::string::npos);
+    EXPECT_LT(saved.size(), 4096u);
+    // The large copy leaves the clipboard for the tests after.
+    if (OpenClipboard(MainWindow)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    DeleteFileA(large.c_str());
+}
+
 }  // namespace
