@@ -26,6 +26,7 @@ struct CompletionWords {
     std::uint32_t KeywordLoads = 0;
     std::vector<std::string> Keywords;
     std::vector<std::string> Names;
+    std::uint64_t NamesKey = 0;
     std::vector<std::string> Words;
     // The definitions may differ from the last scan, whose lines are kept to
     // tell whether a changed line was one.
@@ -68,14 +69,17 @@ void REFRESHWORDS() {
         Completion.DefinitionLines.reserve(entries.size());
         for (const SubEntry &entry : entries)
             Completion.DefinitionLines.push_back(entry.Line);
-        std::vector<std::string> names = SUBNAMES(listing, entries);
         Completion.SubsStale = false;
-        if (names != Completion.Names) {
-            Completion.Names = std::move(names);
+        // The same names as before (a line typed in a body, say) need no
+        // new list.
+        const std::uint64_t key = SUBNAMESKEY(listing, entries);
+        if (!Completion.Built || key != Completion.NamesKey) {
+            Completion.Names = SUBNAMES(listing, entries);
+            Completion.NamesKey = key;
             changed = true;
         }
     }
-    if (changed || !Completion.Built)
+    if (changed)
         Completion.Words = MERGEWORDS(Completion.Keywords, Completion.Names);
     Completion.Built = true;
 }

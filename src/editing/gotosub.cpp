@@ -52,14 +52,24 @@ int SELECTEDROW(HWND dialog) {
     return static_cast<int>(SendMessageW(LISTVIEW(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// Selects a row; -1 for none, which only an empty list has. The row
+// selected before is let go of first: asked to select one row while
+// another is selected, the list (Wine's, at least) visits every row to
+// let go of the others, which takes tens of milliseconds for a listing's
+// many thousand rows. For the same reason no change of every row's state
+// (-1) is ever asked for.
 void SELECTROW(HWND dialog, int row) {
     HWND list = LISTVIEW(dialog);
+    const int before = SELECTEDROW(dialog);
+    if (before == row)
+        return;
     LVITEMW item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = 0;
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    item.stateMask = LVIS_SELECTED;
+    if (before >= 0)
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(before), reinterpret_cast<LPARAM>(&item));
     if (row < 0)
         return;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);

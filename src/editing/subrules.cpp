@@ -593,5 +593,25 @@ bool CHANGEMAYTOUCHSUBS(bool linesAdded, std::string_view changedText, bool line
     // The statements that open and close a class or an interface decide
     // whether the Method lines after them define anything.
     const std::string_view first = c.WORD();
-    return SAMEWORD(first, "class") || SAMEWORD(first, "interface") || SAMEWORD(first, "end");
+    if (SAMEWORD(first, "end")) {
+        c.SKIPBLANKS();
+        const std::string_view second = c.WORD();
+        return SAMEWORD(second, "class") || SAMEWORD(second, "interface");
+    }
+    return SAMEWORD(first, "class") || SAMEWORD(first, "interface");
+}
+
+std::uint64_t SUBNAMESKEY(std::string_view listing, const std::vector<SubEntry> &entries) {
+    // FNV-1a over the names and a separator after each.
+    std::uint64_t key = 14695981039346656037ull;
+    const auto mix = [&key](Byte b) {
+        key ^= b;
+        key *= 1099511628211ull;
+    };
+    for (const SubEntry &entry : entries) {
+        for (char c : ENTRYNAME(listing, entry))
+            mix(static_cast<Byte>(c));
+        mix(0);
+    }
+    return key;
 }

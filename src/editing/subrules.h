@@ -84,6 +84,11 @@ std::vector<std::string> KEYWORDWORDS(std::string_view basicList, std::string_vi
 // name such as MyType.Method), sorted, without duplicates; left out as above.
 std::vector<std::string> SUBNAMES(std::string_view listing, const std::vector<SubEntry> &entries);
 
+// A key of a listing's names in listing order, so that a scan whose names
+// are those of the last one needs no new list (a 64-bit hash: two lists of
+// names that differ share a key with a chance of one in 2^64).
+std::uint64_t SUBNAMESKEY(std::string_view listing, const std::vector<SubEntry> &entries);
+
 // Two sorted lists as one; of words in both, the first list's spelling.
 std::vector<std::string> MERGEWORDS(const std::vector<std::string> &first, const std::vector<std::string> &second);
 
@@ -113,6 +118,6 @@ bool ONLYTHETYPEDWORD(const std::vector<std::string> &words, WordRange range, st
 // Whether a change of the text can have changed the listing's definitions:
 // lines came or went; the changed text holds a character that comments
 // out or continues other lines (/ ' _); the changed line was a definition
-// before; or it is one now.
+// before; or it is one now, or opens or ends a class or an interface.
 bool CHANGEMAYTOUCHSUBS(bool linesAdded, std::string_view changedText, bool lineWasDefinition,
                         std::string_view lineNow);

@@ -142,6 +142,8 @@ TEST(SubScan, NamesForCompletion) {
                     "Property Vec.Length() As Double\r\nOperator + (a As V, b As V) As V\r\n"
                     "Callback Function DlgProc\r\nSub Count&\r\nMethod X.Y.Z()\r\nSub _p\r\n"),
               (Lines{"Main", "Parse$", "Caption", "Length", "", "DlgProc", "Count&", "Z", "_p"}));
+    // Digits from 0 to 9 belong to a name.
+    EXPECT_EQ(NAMES("Sub A0()\r\nSub B9x\r\n"), (Lines{"A0", "B9x"}));
     // Property Get with nothing after it is a property named Get.
     EXPECT_EQ(NAMES("Property Get() As Long\r\n"), Lines{"Get"});
     EXPECT_EQ(NAMES("Property Set\r\n"), Lines{"Set"});
@@ -197,8 +199,10 @@ TEST(SubScan, CommentsAndStrings) {
         "s = !\"\\\" _\"\r\n"          // 10 an escaped quote in an escape string
         "Sub E()\r\n"                  // 11
         "s = \"\\\" _\r\n"             // 12 a backslash ends a plain string
-        "Sub NotF()\r\n";              // 13
-    EXPECT_EQ(FOUND(listing), (Lines{"3: Sub A()", "5: Sub B()", "11: Sub E()"}));
+        "Sub NotF()\r\n"               // 13
+        "s = \"\"\" _\r\n"              // 14 a doubled quote inside: the string stays open
+        "Sub G()\r\n";                 // 15
+    EXPECT_EQ(FOUND(listing), (Lines{"3: Sub A()", "5: Sub B()", "11: Sub E()", "15: Sub G()"}));
 }
 
 TEST(SubScan, BlockCommentsNestAndEndMidLine) {
@@ -217,6 +221,8 @@ TEST(SubScan, BlockCommentsNestAndEndMidLine) {
         "' /' in a line comment\r\n"   // 11
         "Sub Last()";                  // 12
     EXPECT_EQ(FOUND(listing), (Lines{"5: Sub Shown()", "8: Sub Open() /' opens", "12: Sub Last()"}));
+    // One comment closed and the next opened right after it.
+    EXPECT_EQ(FOUND("/' a '//' b\r\nSub Hidden()\r\n'/\r\nSub B()\r\n"), Lines{"3: Sub B()"});
 }
 
 TEST(SubScan, MethodsOfAnInterfaceOutsideAClassAreDeclarations) {
@@ -437,9 +443,25 @@ TEST(Completion, WhichChangesCanTouchTheSubs) {
     EXPECT_TRUE(CHANGEMAYTOUCHSUBS(false, "_", false, "x = 1 _"));
     EXPECT_TRUE(CHANGEMAYTOUCHSUBS(false, "e", false, "Interface"));
     EXPECT_TRUE(CHANGEMAYTOUCHSUBS(false, "s", false, "  class"));
-    EXPECT_TRUE(CHANGEMAYTOUCHSUBS(false, "d", false, "End"));
+    EXPECT_TRUE(CHANGEMAYTOUCHSUBS(false, "s", false, "End Class"));
+    EXPECT_TRUE(CHANGEMAYTOUCHSUBS(false, "e", false, "  end  interface"));
+    EXPECT_FALSE(CHANGEMAYTOUCHSUBS(false, "d", false, "End"));
+    EXPECT_FALSE(CHANGEMAYTOUCHSUBS(false, "f", false, "  End If"));
     EXPECT_FALSE(CHANGEMAYTOUCHSUBS(false, "d", false, "Ended = 1"));
+    EXPECT_FALSE(CHANGEMAYTOUCHSUBS(false, "s", false, "Classes = 1"));
     EXPECT_FALSE(CHANGEMAYTOUCHSUBS(false, "", false, ""));
+}
+
+TEST(Completion, TheNamesKeyChangesWithAnyName) {
+    const auto KEY = [](const std::string &listing) { return SUBNAMESKEY(listing, SCANSUBS(listing)); };
+    const std::uint64_t key = KEY("Sub A()\r\nSub Bc()\r\n");
+    EXPECT_EQ(KEY("Sub A(x As Long)\r\n  Print\r\nSub Bc\r\n"), key);  // the same names
+    EXPECT_NE(KEY("Sub A()\r\nSub Bd()\r\n"), key);
+    EXPECT_NE(KEY("Sub Bc()\r\nSub A()\r\n"), key);                 // another order
+    EXPECT_NE(KEY("Sub AB()\r\nSub c()\r\n"), key);                 // the same letters split otherwise
+    EXPECT_NE(KEY("Sub A()\r\n"), key);
+    EXPECT_NE(KEY("Sub A()\r\nSub Bc()\r\nOperator + (a As T) As T\r\n"), key);  // a nameless one counts
+    EXPECT_NE(KEY(""), KEY("Operator + (a As T) As T\r\n"));
 }
 
 }  // namespace
