@@ -153,6 +153,15 @@ void ONCOMMAND(HWND window, int id) {
     case CMD_AUTOINDENT:
         AppSettings.AutoIndent = AppSettings.AutoIndent == 1 ? 0 : 1;
         break;
+    case CMD_GOTOSUB:
+        OPENGOTOSUBDIALOG();
+        break;
+    case CMD_COMPLETEWORD:
+        COMPLETEWORD();
+        break;
+    case CMD_AUTOCOMPLETE:
+        AppSettings.AutoComplete = AppSettings.AutoComplete == 1 ? 0 : 1;
+        break;
     case CMD_HELPKEYWORD:
         KEYWORDHELP();
         break;
@@ -184,6 +193,7 @@ void ONNOTIFY(const SCNotification &n) {
             UPDATELINENUMBERWIDTH();
         STYLETYPEDLINE(n);
         NOTEDOCUMENTCHANGE();
+        NOTESUBCHANGE(n);
         break;
     case SCN_NEEDSHOWN:
         REVEALLINES(n.position, n.position + n.length);
@@ -191,6 +201,7 @@ void ONNOTIFY(const SCNotification &n) {
     case SCN_CHARADDED:
         if (AppSettings.AutoIndent == 1 && (n.ch == 10 || n.ch == 13))
             AUTOINDENT(n.ch);
+        COMPLETIONCHARADDED(n);
         break;
     default:
         break;
@@ -212,6 +223,7 @@ void UPDATEMENUSTATES() {
     SETITEM(CMD_UPDATEPBRESOURCES, named && powerBasic);
     SETITEM(CMD_PROJECTSETTINGS, !powerBasic);
     CheckMenuItem(MainMenu, CMD_AUTOINDENT, MF_BYCOMMAND | (AppSettings.AutoIndent == 1 ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(MainMenu, CMD_AUTOCOMPLETE, MF_BYCOMMAND | (AppSettings.AutoComplete == 1 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 using HtmlHelpProc = HWND(WINAPI *)(HWND, LPCWSTR, UINT, DWORD_PTR);

@@ -66,6 +66,10 @@ void SCALEEDITORMARGINS(std::uint32_t dpi);
 void LOADKEYWORDS();
 // The Basic keyword list as last loaded (the keyword help searches it).
 const std::string &BASICKEYWORDLIST();
+// The API keyword list as last loaded, and how many times the lists were
+// loaded (word completion builds its words again when that changes).
+const std::string &APIKEYWORDLIST();
+std::uint32_t KEYWORDLOADS();
 
 // The text or the project settings hold changes that are not on disk.
 bool DOCUMENTMODIFIED();

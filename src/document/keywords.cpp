@@ -19,6 +19,7 @@ namespace {
 // as it was.
 std::string BasicList;
 std::string ApiList;
+std::uint32_t Loads = 0;
 
 std::string_view BUILTINLIST(int id) {
     HRSRC found = FindResourceW(ProgramInstance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(RT_KEYWORDLIST));
@@ -74,8 +75,17 @@ void LOADKEYWORDS() {
     READKEYWORDFILE(AppSettings.ApiKeywordFile, IDK_APIKEYWORDS, ApiList);
     const std::string joined = JOINKEYWORDS(BasicList, ApiList);
     SCI(SCI_SETKEYWORDS, 0, reinterpret_cast<LPARAM>(joined.c_str()));
+    ++Loads;
 }
 
 const std::string &BASICKEYWORDLIST() {
     return BasicList;
+}
+
+const std::string &APIKEYWORDLIST() {
+    return ApiList;
+}
+
+std::uint32_t KEYWORDLOADS() {
+    return Loads;
 }

@@ -44,3 +44,16 @@ INT_PTR CALLBACK GOTODLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 inline HWND CLOSEDDIALOG() {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(-1));
 }
+
+// Go to Sub: a modal list of the listing's definitions, narrowed by a
+// filter; the chosen one's line comes to the top of the window.
+void OPENGOTOSUBDIALOG();
+INT_PTR CALLBACK GOTOSUBDLGPROC(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Word completion: Ctrl+Space offers the words that start with the letters
+// before the caret; a typed character keeps the open list honest and, with
+// AutoComplete on, opens it at the third letter of a word; a change of the
+// text tells it whether the listing's definitions may have changed.
+void COMPLETEWORD();
+void COMPLETIONCHARADDED(const SCNotification &added);
+void NOTESUBCHANGE(const SCNotification &change);

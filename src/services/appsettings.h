@@ -43,6 +43,8 @@ struct AppSettingsRecord {
     std::string Font;
     std::int32_t FontSize = 9;
     std::int32_t AutoIndent = 1;
+    // The completion list opens by itself after the third letter of a word.
+    std::int32_t AutoComplete = 0;
     std::string LastSearchKey;
     std::string LastReplaceKey;
     // OtherSettings

@@ -14,3 +14,12 @@
 
 // Go to line
 #define IDC_GOTOLINE 100
+
+// Go to Sub and word completion: the commands at the end of the Edit menu,
+// the Options item, and the Go to Sub dialog.
+#define CMD_GOTOSUB 1240
+#define CMD_COMPLETEWORD 1241
+#define CMD_AUTOCOMPLETE 1413
+#define IDD_GOTOSUB 32
+#define IDC_SUBFILTER 10401
+#define IDC_SUBLIST 10402

@@ -254,3 +254,11 @@ TEST_F(DpiTest, EveryDialogShowsItsTextsWhole) {
     EXPECT_TRUE(seen);
     EXPECT_EQ(clipped, std::vector<std::string>());
 }
+
+// Go to Sub over a listing with Subs, its label and buttons whole.
+TEST_F(DpiTest, GoToSubShowsItsTextsWhole) {
+    START();
+    SETTEXT("Sub First()\r\nEnd Sub\r\nFunction Parse(text As String) As Long\r\nEnd Function\r\n"
+            "Callback Function DialogProc() As Long\r\nEnd Function\r\n");
+    CHECKMODAL(CMD_GOTOSUB, "gotosub");
+}

@@ -9,6 +9,9 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
+
+#include <commctrl.h>
 
 #include "Scintilla.h"
 #include "editing/editing.h"
@@ -916,6 +919,411 @@ TEST_F(GoToTest, AStoredPlaceBelowTheScreenOpensFiftyPixelsAboveItsEdge) {
     EXPECT_EQ(AppSettings.GoToWndPos.top, height - 50);
 }
 
+// ======================================================================== Go to Sub
+
+// Definitions on lines 2, 6, 10 and 14, each a fold header; a declaration,
+// a return value, a comment, a continuation and a string that are none; and
+// enough lines below for any of them to come to the top of the window.
+std::string SUBLISTING() {
+    std::string text =
+        "' Go to Sub\r\n"                             // 0
+        "Declare Sub Hidden()\r\n"                    // 1
+        "Sub First()\r\n"                             // 2
+        "  Print 1\r\n"                               // 3
+        "End Sub\r\n"                                 // 4
+        "\r\n"                                        // 5
+        "Function Parse(text As String) As Long\r\n"  // 6
+        "  Function = Len(text)\r\n"                  // 7
+        "End Function\r\n"                            // 8
+        "' Sub Commented()\r\n"                       // 9
+        "Sub ParseLine(a As Long, _\r\n"              // 10
+        "              b As Long)\r\n"                // 11
+        "  Print \"Sub InString()\"\r\n"              // 12
+        "End Sub\r\n"                                 // 13
+        "Sub Last()\r\n"                              // 14
+        "  Print 3\r\n"                               // 15
+        "End Sub\r\n";                                // 16
+    for (int i = 0; i < 120; ++i)
+        text += "' padding " + std::to_string(i) + "\r\n";
+    return text;
+}
+
+const std::vector<std::string> SUBROWS = {"Sub First()", "Function Parse(text As String) As Long",
+                                          "Sub ParseLine(a As Long, _", "Sub Last()"};
+
+// The Go to Sub dialog as the user sees it, driven from the answering thread.
+HWND SUBLIST(HWND dialog) {
+    return GetDlgItem(dialog, IDC_SUBLIST);
+}
+
+std::vector<std::string> ROWS(HWND dialog) {
+    HWND list = SUBLIST(dialog);
+    std::vector<std::string> rows;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        wchar_t text[600] = {};
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = 600;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        rows.push_back(harness::UTF8PATH(text));
+    }
+    return rows;
+}
+
+int SELECTEDROW(HWND dialog) {
+    return static_cast<int>(SendMessageW(SUBLIST(dialog), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void FILTER(HWND dialog, const std::string &text) {
+    SetDlgItemTextW(dialog, IDC_SUBFILTER, harness::WIDE(text).c_str());
+}
+
+// A key in the filter as the window procedure gets it.
+void FILTERKEY(HWND dialog, WPARAM key) {
+    SendMessageW(GetDlgItem(dialog, IDC_SUBFILTER), WM_KEYDOWN, key, 1);
+}
+
+// A key that goes through the dialog's own loop (Enter, Escape).
+void POSTKEY(HWND dialog, WPARAM key) {
+    HWND filter = GetDlgItem(dialog, IDC_SUBFILTER);
+    PostMessageW(filter, WM_KEYDOWN, key, 1);
+    PostMessageW(filter, WM_KEYUP, key, 0xC0000001);
+    for (int i = 0; i < 250 && IsWindow(dialog); ++i)
+        Sleep(20);
+}
+
+using GoToSubTest = EditingTest;
+
+TEST_F(GoToSubTest, ListsTheDefinitionsFiltersThemAndSelectsTheCaretsSub) {
+    START();
+    SETTEXT(SUBLISTING());
+    const LRESULT caret = LINESTART(12) + 3;
+    CALL(SCI_GOTOPOS, caret);
+    std::string caption;
+    std::vector<std::string> all, parse, parseLine, none, again;
+    int atOpen = -2, atParse = -2, atParseLine = -2, atNone = -2, atAgain = -2;
+    bool filterIsEmpty = false;
+    harness::DialogAnswerer answer([&](HWND dialog) {
+        caption = harness::WINDOWTEXTOF(dialog);
+        filterIsEmpty = GetWindowTextLengthW(GetDlgItem(dialog, IDC_SUBFILTER)) == 0;
+        all = ROWS(dialog);
+        atOpen = SELECTEDROW(dialog);
+        FILTER(dialog, "PARSE");
+        parse = ROWS(dialog);
+        atParse = SELECTEDROW(dialog);
+        FILTER(dialog, "parsel");
+        parseLine = ROWS(dialog);
+        atParseLine = SELECTEDROW(dialog);
+        FILTER(dialog, "zzz");
+        none = ROWS(dialog);
+        atNone = SELECTEDROW(dialog);
+        FILTER(dialog, "");
+        again = ROWS(dialog);
+        atAgain = SELECTEDROW(dialog);
+        harness::PRESSBUTTON(dialog, IDCANCEL);
+    });
+    COMMAND(CMD_GOTOSUB);
+    ASSERT_TRUE(answer.RESULT().Seen);
+    EXPECT_EQ(caption, "Go to Sub");
+    EXPECT_TRUE(filterIsEmpty);
+    EXPECT_EQ(all, SUBROWS);
+    EXPECT_EQ(atOpen, 2);  // the Sub that holds the caret
+    EXPECT_EQ(parse, (std::vector<std::string>{SUBROWS[1], SUBROWS[2]}));
+    EXPECT_EQ(atParse, 1);  // still ParseLine
+    EXPECT_EQ(parseLine, std::vector<std::string>{SUBROWS[2]});
+    EXPECT_EQ(atParseLine, 0);
+    EXPECT_EQ(none, std::vector<std::string>{});
+    EXPECT_EQ(atNone, -1);
+    EXPECT_EQ(again, SUBROWS);
+    EXPECT_EQ(atAgain, 0);
+    EXPECT_EQ(CARET(), caret);
+    EXPECT_EQ(GetFocus(), EditorControl);
+}
+
+TEST_F(GoToSubTest, EnterTakesTheCaretToAFoldedSubOpensItAndPutsItAtTheTop) {
+    START();
+    SETTEXT(SUBLISTING());
+    FOLD(14);
+    FOLD(2);
+    CALL(SCI_GOTOPOS, 0);
+    ASSERT_FALSE(VISIBLE(15));
+    harness::DialogAnswerer answer([&](HWND dialog) {
+        FILTER(dialog, "last");
+        POSTKEY(dialog, VK_RETURN);
+    });
+    COMMAND(CMD_GOTOSUB);
+    ASSERT_TRUE(answer.RESULT().Seen);
+    PUMP(50);
+    EXPECT_EQ(CARET(), LINESTART(14));
+    EXPECT_EQ(ANCHOR(), LINESTART(14));
+    EXPECT_TRUE(EXPANDED(14));
+    EXPECT_TRUE(VISIBLE(15));
+    EXPECT_FALSE(EXPANDED(2));  // the other Sub stays folded
+    EXPECT_EQ(CALL(SCI_GETFIRSTVISIBLELINE), CALL(SCI_VISIBLEFROMDOCLINE, 14));
+    EXPECT_EQ(GetFocus(), EditorControl);
+    EXPECT_EQ(DOCUMENTTEXT(), SUBLISTING());
+}
+
+TEST_F(GoToSubTest, EscapeLeavesEverythingAsItWas) {
+    START();
+    SETTEXT(SUBLISTING());
+    CALL(SCI_SETSAVEPOINT);
+    FOLD(6);
+    SELECT(LINESTART(3) + 1, LINESTART(3) + 4);
+    CALL(SCI_SETFIRSTVISIBLELINE, 1);
+    bool closed = false;
+    harness::DialogAnswerer answer([&](HWND dialog) {
+        FILTER(dialog, "Parse");
+        FILTERKEY(dialog, VK_DOWN);
+        POSTKEY(dialog, VK_ESCAPE);
+        closed = !IsWindow(dialog);
+    });
+    COMMAND(CMD_GOTOSUB);
+    ASSERT_TRUE(answer.RESULT().Seen);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(ANCHOR(), LINESTART(3) + 1);
+    EXPECT_EQ(CARET(), LINESTART(3) + 4);
+    EXPECT_FALSE(EXPANDED(6));
+    EXPECT_EQ(CALL(SCI_GETFIRSTVISIBLELINE), 1);
+    EXPECT_EQ(CALL(SCI_GETMODIFY), 0);
+    EXPECT_EQ(DOCUMENTTEXT(), SUBLISTING());
+    EXPECT_EQ(GetFocus(), EditorControl);
+}
+
+TEST_F(GoToSubTest, KeysInTheFilterMoveTheSelectionAndADoubleClickGoes) {
+    START();
+    SETTEXT(SUBLISTING());
+    CALL(SCI_GOTOPOS, 0);  // above every Sub: the first is selected
+    std::vector<int> rows;
+    harness::DialogAnswerer answer([&](HWND dialog) {
+        rows.push_back(SELECTEDROW(dialog));
+        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_UP, VK_NEXT, VK_DOWN, VK_PRIOR, VK_UP}) {
+            FILTERKEY(dialog, key);
+            rows.push_back(SELECTEDROW(dialog));
+        }
+        // The filter still holds nothing: the keys moved the list only.
+        rows.push_back(GetWindowTextLengthW(GetDlgItem(dialog, IDC_SUBFILTER)));
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageW(SUBLIST(dialog), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageW(SUBLIST(dialog), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(SUBLIST(dialog), WM_LBUTTONUP, 0, at);
+        SendMessageW(SUBLIST(dialog), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        SendMessageW(SUBLIST(dialog), WM_LBUTTONUP, 0, at);
+        for (int i = 0; i < 100 && IsWindow(dialog); ++i)
+            Sleep(20);
+        if (IsWindow(dialog))
+            harness::PRESSBUTTON(dialog, IDCANCEL);
+    });
+    COMMAND(CMD_GOTOSUB);
+    ASSERT_TRUE(answer.RESULT().Seen);
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 1, 3, 3, 0, 0, 0}));
+    EXPECT_EQ(CARET(), LINESTART(10));
+}
+
+TEST_F(GoToSubTest, AListingWithoutSubsListsNothingAndEnterStays) {
+    START();
+    SETTEXT("Print 1\r\n' Sub InComment()\r\n");
+    CALL(SCI_GOTOPOS, 3);
+    std::vector<std::string> rows{"x"};
+    bool stayed = false;
+    harness::DialogAnswerer answer([&](HWND dialog) {
+        rows = ROWS(dialog);
+        POSTKEY(dialog, VK_RETURN);
+        stayed = IsWindow(dialog);
+        harness::PRESSBUTTON(dialog, IDCANCEL);
+    });
+    COMMAND(CMD_GOTOSUB);
+    ASSERT_TRUE(answer.RESULT().Seen);
+    EXPECT_EQ(rows, std::vector<std::string>{});
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(CARET(), 3);
+}
+
+TEST_F(GoToSubTest, AUtf8ListingShowsAndFiltersItsLetters) {
+    Folder.WRITEFILE("utf8.bas", "\xEF\xBB\xBF' \xE6\x97\xA5\xE6\x9C\xAC\r\nSub Gr\xC3\xB6\xC3\x9F" "e()\r\nEnd Sub\r\n"
+                                 "Function \xCE\xB1\xCE\xB2() As Long\r\n");
+    START();
+    ASSERT_EQ(OPENPATH(Folder.FILE("utf8.bas")), OPENDONE);
+    std::vector<std::string> all, grosse, capital, emoji;
+    harness::DialogAnswerer answer([&](HWND dialog) {
+        all = ROWS(dialog);
+        FILTER(dialog, "gR\xC3\xB6");
+        grosse = ROWS(dialog);
+        FILTER(dialog, "GR\xC3\x96");  // only the ASCII letters fold
+        capital = ROWS(dialog);
+        FILTER(dialog, "\xF0\x9F\x99\x82");
+        emoji = ROWS(dialog);
+        harness::PRESSBUTTON(dialog, IDCANCEL);
+    });
+    COMMAND(CMD_GOTOSUB);
+    ASSERT_TRUE(answer.RESULT().Seen);
+    EXPECT_EQ(all, (std::vector<std::string>{"Sub Gr\xC3\xB6\xC3\x9F" "e()", "Function \xCE\xB1\xCE\xB2() As Long"}));
+    EXPECT_EQ(grosse, std::vector<std::string>{all[0]});
+    EXPECT_EQ(capital, std::vector<std::string>{});
+    EXPECT_EQ(emoji, std::vector<std::string>{});
+}
+
+// ======================================================================== word completion
+
+class CompletionTest : public EditingTest {
+protected:
+    void TYPE(const std::string &text) {
+        for (char c : text)
+            SendMessageA(EditorControl, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+    }
+    void KEY(WPARAM key) { SendMessageA(EditorControl, WM_KEYDOWN, key, 1); }
+    bool LISTOPEN() { return CALL(SCI_AUTOCACTIVE) != 0; }
+    // Ctrl+Space with the caret at the end of the text.
+    std::string COMPLETEDATEND(const std::string &text) {
+        SETTEXT(text);
+        CALL(SCI_DOCUMENTEND);
+        COMMAND(CMD_COMPLETEWORD);
+        const bool open = LISTOPEN();
+        CALL(SCI_AUTOCCANCEL);
+        return DOCUMENTTEXT() + (open ? " [list]" : "");
+    }
+};
+
+TEST_F(CompletionTest, CtrlSpaceGivesTheListsSpellingAndReplacesOnlyTheTypedLetters) {
+    START();
+    SETTEXT("x = ltrim(a)\r\ny = 1\r\n");
+    CALL(SCI_GOTOPOS, 9);
+    COMMAND(CMD_COMPLETEWORD);
+    EXPECT_FALSE(LISTOPEN());  // a single word is taken at once
+    EXPECT_EQ(DOCUMENTTEXT(), "x = LTrim$(a)\r\ny = 1\r\n");
+    EXPECT_EQ(CARET(), 10);
+    EXPECT_EQ(COMPLETEDATEND("Print LTRIM"), "Print LTrim$");
+    EXPECT_EQ(COMPLETEDATEND("Print ltrim$"), "Print LTrim$");
+    EXPECT_EQ(COMPLETEDATEND("#ifd"), "#ifdef");
+    EXPECT_EQ(COMPLETEDATEND("x = createwindowex"), "x = CreateWindowEx");  // the API list
+    EXPECT_EQ(COMPLETEDATEND("x = getdc"), "x = getdc [list]");          // GetDC, GetDCBrushColor, ...
+    EXPECT_EQ(COMPLETEDATEND("x = ltrim ' c"), "x = ltrim ' c");
+}
+
+TEST_F(CompletionTest, SeveralWordsOpenTheListAndTabOrEnterTakesTheChosenOne) {
+    START();
+    SETTEXT("x = le");
+    CALL(SCI_DOCUMENTEND);
+    COMMAND(CMD_COMPLETEWORD);
+    ASSERT_TRUE(LISTOPEN());
+    EXPECT_EQ(DOCUMENTTEXT(), "x = le");
+    TYPE("n");
+    ASSERT_TRUE(LISTOPEN());
+    KEY(VK_TAB);
+    EXPECT_FALSE(LISTOPEN());
+    EXPECT_EQ(DOCUMENTTEXT(), "x = Len");
+
+    SETTEXT("x = str\r\n");
+    CALL(SCI_GOTOPOS, 7);
+    COMMAND(CMD_COMPLETEWORD);
+    ASSERT_TRUE(LISTOPEN());
+    // Str$, StretchBlt, StretchDIBits, String, ...
+    KEY(VK_DOWN);
+    KEY(VK_DOWN);
+    KEY(VK_DOWN);
+    KEY(VK_RETURN);
+    EXPECT_FALSE(LISTOPEN());
+    EXPECT_EQ(DOCUMENTTEXT(), "x = String\r\n");
+}
+
+TEST_F(CompletionTest, NothingInACommentOrAStringOrWithoutAWordThatStarts) {
+    START();
+    for (const char *text : {"' ltrim", "x = 1 ' ltrim", "Rem ltrim", "x = \"ltrim", "x = qqqzz", "x = ", "", "x = (",
+                             "#"}) {
+        EXPECT_EQ(COMPLETEDATEND(text), text);
+    }
+    // After the closing quote the word is code again.
+    EXPECT_EQ(COMPLETEDATEND("x = \"a\" + ltrim"), "x = \"a\" + LTrim$");
+}
+
+TEST_F(CompletionTest, TheListingsOwnNamesAreOfferedAndFollowItsChanges) {
+    START();
+    SETTEXT("Sub MyHandler()\r\nEnd Sub\r\n  myhan");
+    CALL(SCI_DOCUMENTEND);
+    COMMAND(CMD_COMPLETEWORD);
+    EXPECT_EQ(DOCUMENTTEXT(), "Sub MyHandler()\r\nEnd Sub\r\n  MyHandler");
+    // The Sub is renamed on its line: the new name is offered, the old gone.
+    CALL(SCI_SETTARGETRANGE, 4, 6);
+    CALL(SCI_REPLACETARGET, 4, reinterpret_cast<LPARAM>("Your"));
+    CALL(SCI_DOCUMENTEND);
+    TYPE(" yourh");
+    COMMAND(CMD_COMPLETEWORD);
+    EXPECT_EQ(DOCUMENTTEXT(), "Sub YourHandler()\r\nEnd Sub\r\n  MyHandler YourHandler");
+    TYPE(" myhan");
+    COMMAND(CMD_COMPLETEWORD);
+    EXPECT_EQ(DOCUMENTTEXT(), "Sub YourHandler()\r\nEnd Sub\r\n  MyHandler YourHandler myhan");
+    EXPECT_FALSE(LISTOPEN());
+    // A Sub typed on a new line counts at once.
+    CALL(SCI_DOCUMENTEND);
+    KEY(VK_RETURN);
+    TYPE("Sub Zebra_Stripes");
+    KEY(VK_RETURN);
+    TYPE("zebra_");
+    COMMAND(CMD_COMPLETEWORD);
+    EXPECT_EQ(DOCUMENTTEXT().substr(DOCUMENTTEXT().size() - 13), "Zebra_Stripes");
+}
+
+TEST_F(CompletionTest, AutoCompleteOffTypesAWholeLineUntouched) {
+    START();
+    AppSettings.AutoComplete = 0;
+    SETTEXT("");
+    bool everOpen = false;
+    for (char c : std::string("Dim lefty As Long = ltrim(x)")) {
+        TYPE(std::string(1, c));
+        everOpen |= LISTOPEN();
+    }
+    KEY(VK_RETURN);
+    TYPE("loo");
+    everOpen |= LISTOPEN();
+    EXPECT_FALSE(everOpen);
+    EXPECT_EQ(DOCUMENTTEXT(), "Dim lefty As Long = ltrim(x)\r\nloo");
+}
+
+TEST_F(CompletionTest, AutoCompleteOnOffersAfterThreeLettersAndStaysOutOfTheWay) {
+    START();
+    AppSettings.AutoComplete = 1;
+    AppSettings.AutoIndent = 1;
+    SETTEXT("  ");
+    CALL(SCI_DOCUMENTEND);
+    TYPE("le");
+    EXPECT_FALSE(LISTOPEN());
+    TYPE("f");
+    EXPECT_TRUE(LISTOPEN());
+    TYPE("ty");  // nothing matches: the list closes
+    EXPECT_FALSE(LISTOPEN());
+    KEY(VK_RETURN);  // no list: a new line, indented
+    EXPECT_EQ(DOCUMENTTEXT(), "  lefty\r\n  ");
+    TYPE("ltr");
+    EXPECT_TRUE(LISTOPEN());
+    KEY(VK_RETURN);  // the list open: Enter takes the word
+    EXPECT_FALSE(LISTOPEN());
+    EXPECT_EQ(DOCUMENTTEXT(), "  lefty\r\n  LTrim$");
+    // A word typed in full as the list spells it leaves nothing to choose.
+    TYPE(" Loop");
+    EXPECT_FALSE(LISTOPEN());
+    KEY(VK_RETURN);
+    EXPECT_EQ(DOCUMENTTEXT(), "  lefty\r\n  LTrim$ Loop\r\n  ");
+    TYPE("Dim");  // the only word, as typed: no list at all
+    EXPECT_FALSE(LISTOPEN());
+    // Escape closes it; the next letter of the word does not open it again.
+    TYPE(" lef");
+    EXPECT_TRUE(LISTOPEN());
+    KEY(VK_ESCAPE);
+    EXPECT_FALSE(LISTOPEN());
+    TYPE("t");
+    EXPECT_FALSE(LISTOPEN());
+    // Never in a comment or a string.
+    TYPE(" ' lef");
+    EXPECT_FALSE(LISTOPEN());
+    KEY(VK_RETURN);
+    TYPE("x = \"lef");
+    EXPECT_FALSE(LISTOPEN());
+    EXPECT_EQ(DOCUMENTTEXT(), "  lefty\r\n  LTrim$ Loop\r\n  Dim left ' lef\r\n  x = \"lef");
+}
+
 // Opens both dialogs over the main window for a screenshot of the screen
 // (QUILLET_SHOTS names the folder).
 // ======================================================================== Out of memory
@@ -1082,6 +1490,30 @@ TEST_F(EditingTest, DialogsForAScreenshot) {
     harness::SHOT(SearchDialog, "search");
     harness::SHOT(GoToDialog, "goto");
     harness::SHOT(nullptr, "editing-dialogs");
+    SendMessageA(SearchDialog, WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(GoToDialog, WM_COMMAND, IDCANCEL, 0);
+
+    // Go to Sub over its listing, narrowed by a filter, and the list of
+    // word completion.
+    SETTEXT(SUBLISTING());
+    CALL(SCI_GOTOPOS, LINESTART(12));
+    harness::DialogAnswerer answer([&](HWND dialog) {
+        Sleep(300);
+        harness::SHOT(dialog, "gotosub");
+        FILTER(dialog, "parse");
+        Sleep(300);
+        harness::SHOT(dialog, "gotosub-filtered");
+        harness::PRESSBUTTON(dialog, IDCANCEL);
+    });
+    COMMAND(CMD_GOTOSUB);
+    answer.RESULT();
+    CALL(SCI_GOTOPOS, LINESTART(3) + 9);
+    SendMessageA(EditorControl, WM_CHAR, ' ', 1);
+    SendMessageA(EditorControl, WM_CHAR, 'l', 1);
+    SendMessageA(EditorControl, WM_CHAR, 'e', 1);
+    COMMAND(CMD_COMPLETEWORD);
+    PUMP(500);
+    harness::SHOT(MainWindow, "completion", 200);
 }
 
 }  // namespace

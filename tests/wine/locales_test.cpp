@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -174,6 +175,40 @@ TEST_F(LocalesTest, BlockCommandsAndAutoIndentKeepMultiByteLetters) {
     SendMessageW(EditorControl, WM_KEYDOWN, VK_RETURN, 0);
     TYPE(Case->Typed);
     EXPECT_EQ(DOCUMENTTEXT(), "  " + letters + "\r\n  " + Case->Stored + "\r\n  " + letters + "\r\n");
+}
+
+// Go to Sub shows a name in the listing's code page as its letters, and
+// finds it by them; a filter the code page cannot hold finds nothing.
+TEST_F(LocalesTest, GoToSubShowsAndFiltersNamesInTheListingsCodePage) {
+    START();
+    SETTEXT("Sub " + ANSIOF(Case->Upper) + "()\r\nEnd Sub\r\nSub Other()\r\n");
+    std::vector<std::wstring> rows, found, none;
+    const auto ROWSOF = [](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_SUBLIST);
+        std::vector<std::wstring> texts;
+        for (int row = 0; row < static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); ++row) {
+            wchar_t text[300] = {};
+            LVITEMW item{};
+            item.pszText = text;
+            item.cchTextMax = 300;
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            texts.emplace_back(text);
+        }
+        return texts;
+    };
+    DialogAnswerer answer([&](HWND dialog) {
+        rows = ROWSOF(dialog);
+        SetDlgItemTextW(dialog, IDC_SUBFILTER, Case->Upper.c_str());
+        found = ROWSOF(dialog);
+        SetDlgItemTextW(dialog, IDC_SUBFILTER, L"\U0001F642");
+        none = ROWSOF(dialog);
+        harness::PRESSBUTTON(dialog, IDCANCEL);
+    });
+    COMMAND(CMD_GOTOSUB);
+    ASSERT_TRUE(answer.RESULT().Seen);
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"Sub " + Case->Upper + L"()", L"Sub Other()"}));
+    EXPECT_EQ(found, std::vector<std::wstring>{rows.at(0)});
+    EXPECT_EQ(none, std::vector<std::wstring>{});
 }
 
 // A listing in a folder whose name no ANSI code page holds: opened, edited,

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "harness.h"
 
 namespace {
@@ -594,6 +596,81 @@ TEST_F(RecoveryTest, AFolderThatCannotBeWrittenIsReportedOnce) {
     ASSERT_NE(box, nullptr);
     harness::PRESSBUTTON(box, IDNO);
     EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
+}
+
+// The commands, controls and editing-control messages they use.
+constexpr UINT CMD_GOTOSUB = 1240;
+constexpr UINT CMD_COMPLETEWORD = 1241;
+constexpr int IDC_SUBFILTER = 10401;
+constexpr int IDC_SUBLIST = 10402;
+constexpr UINT SCI_GETCHARAT = 2007;
+constexpr UINT SCI_GETFIRSTVISIBLELINE = 2152;
+constexpr UINT SCI_POSITIONFROMLINE = 2167;
+constexpr UINT SCI_DOCUMENTEND = 2318;
+
+// Go to Sub and word completion in the real program, driven from outside:
+// the command brings up the list of the listing's Subs, the filter narrows
+// it, Enter takes the caret to a folded Sub and opens it; Complete word
+// gives the keyword list's spelling.
+TEST_F(ProgramTest, GoToSubAndCompleteWordInTheProgram) {
+    std::string listing = "' subs\r\nSub First()\r\n  Print 1\r\nEnd Sub\r\n"
+                          "Function Parse(text As String) As Long\r\nEnd Function\r\n"
+                          "Declare Sub Hidden()\r\nSub Last()\r\n  Print 3\r\nEnd Sub\r\n";
+    for (int i = 0; i < 100; ++i)
+        listing += "' line " + std::to_string(i) + "\r\n";
+    Folder.WRITEFILE("subs.bas", listing);
+    HWND window = START("\"" + Folder.FILE("subs.bas") + "\"");
+    ASSERT_NE(window, nullptr);
+    HWND editor = FindWindowExW(window, nullptr, L"ScintillaPb", nullptr);
+    ASSERT_NE(editor, nullptr);
+    for (int i = 0; i < 100 && SendMessageW(editor, SCI_GETLENGTH, 0, 0) == 0; ++i)
+        Sleep(50);
+    const auto EDITOR = [editor](UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(editor, message, wParam, lParam);
+    };
+    EDITOR(SCI_COLOURISE, 0, -1);
+    EDITOR(SCI_TOGGLEFOLD, 7);
+    ASSERT_EQ(EDITOR(SCI_GETFOLDEXPANDED, 7), 0);
+
+    PostMessageW(window, WM_COMMAND, CMD_GOTOSUB, 0);
+    HWND dialog = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(harness::WINDOWTEXTOF(dialog), "Go to Sub");
+    HWND list = GetDlgItem(dialog, IDC_SUBLIST);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    HWND filter = GetDlgItem(dialog, IDC_SUBFILTER);
+    SendMessageW(filter, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"LAST"));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    PostMessageW(filter, WM_KEYDOWN, VK_RETURN, 1);
+    for (int i = 0; i < 250 && IsWindow(dialog); ++i)
+        Sleep(20);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(EDITOR(SCI_GETCURRENTPOS), EDITOR(SCI_POSITIONFROMLINE, 7));
+    EXPECT_NE(EDITOR(SCI_GETFOLDEXPANDED, 7), 0);
+    EXPECT_EQ(EDITOR(SCI_GETFIRSTVISIBLELINE), 7);
+
+    // Typed at the end of the listing, then completed.
+    EDITOR(SCI_DOCUMENTEND);
+    for (char c : std::string("x = ltrim"))
+        EDITOR(WM_CHAR, static_cast<WPARAM>(c), 1);
+    PostMessageW(window, WM_COMMAND, CMD_COMPLETEWORD, 0);
+    std::string end;
+    for (int i = 0; i < 100 && end != "x = LTrim$"; ++i) {
+        Sleep(20);
+        const LRESULT length = EDITOR(SCI_GETLENGTH);
+        end.clear();
+        for (LRESULT at = std::max<LRESULT>(length - 10, 0); at < length; ++at)
+            end += static_cast<char>(EDITOR(SCI_GETCHARAT, static_cast<WPARAM>(at)));
+    }
+    EXPECT_EQ(end, "x = LTrim$");
+
+    // Closed without saving.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    HWND box = harness::WAITFORDIALOG(PID(), 10000);
+    ASSERT_NE(box, nullptr);
+    harness::PRESSBUTTON(box, IDNO);
+    EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(Folder.READFILE("subs.bas"), listing);
 }
 
 }  // namespace

@@ -320,7 +320,8 @@ TEST_F(MainWindowTest, MenuTextsAsStored) {
         {CMD_OPEN, "&Open...\tCtrl+O"},           {CMD_SAVEAS, "Save &as...\tCtrl+S"},
         {CMD_TOGGLESUB, "&Toggle current Sub\tAlt+Q/F11"}, {CMD_BLOCKINDENT, "Block &indend\tAlt+Right"},
         {CMD_UPDATEPBRESOURCES, "&Update PowerBasic Resources\tF8"}, {CMD_AUTOINDENT, "Auto &indent"},
-        {CMD_ABOUT, "Ab&out\tShift+Ctrl+Alt+F1 ;-)"},
+        {CMD_ABOUT, "Ab&out\tShift+Ctrl+Alt+F1 ;-)"}, {CMD_GOTOSUB, "Go to &Sub...\tCtrl+G"},
+        {CMD_COMPLETEWORD, "Complete &word\tCtrl+Space"}, {CMD_AUTOCOMPLETE, "Auto &complete"},
     };
     for (const auto &item : items) {
         GetMenuStringA(MainMenu, item.first, text, sizeof text, MF_BYCOMMAND);
@@ -332,6 +333,40 @@ TEST_F(MainWindowTest, MenuTextsAsStored) {
         EXPECT_STREQ(text, bar[i]);
     }
     EXPECT_EQ(GetMenuItemID(MainMenu, 2), static_cast<UINT>(CMD_COMPILE));
+}
+
+// Every item of every popup where it stands, by position (0 a separator);
+// the commands added later come at the ends, after a separator.
+TEST_F(MainWindowTest, EveryMenuItemKeepsItsPlace) {
+    START();
+    const std::vector<std::vector<UINT>> popups = {
+        {static_cast<UINT>(-1), CMD_OPEN, CMD_SAVE, CMD_SAVEAS, 0, CMD_EXIT},
+        {CMD_UNDO, 0, CMD_CUT, CMD_COPY, CMD_PASTE, 0, CMD_SELECTALL, 0, CMD_SEARCH, CMD_GOTO, 0, CMD_TOGGLESUB,
+         CMD_TOGGLESUBSBELOW, 0, CMD_BLOCKCOMMENT, CMD_BLOCKUNCOMMENT, CMD_BLOCKINDENT, CMD_BLOCKUNINDENT, 0,
+         CMD_GOTOSUB, CMD_COMPLETEWORD},
+        {},
+        {},
+        {CMD_COMPILE, CMD_RUN, 0, CMD_EDITRESOURCES, CMD_UPDATEPBRESOURCES},
+        {CMD_FONTSETTINGS, CMD_GENERALSETTINGS, CMD_PROJECTSETTINGS, 0, CMD_AUTOINDENT, 0, CMD_AUTOCOMPLETE},
+        {CMD_HELPKEYWORD, CMD_BASICHELP, CMD_APIHELP, CMD_EDITORHELP, 0, CMD_ABOUT},
+    };
+    ASSERT_EQ(GetMenuItemCount(MainMenu), static_cast<int>(popups.size()));
+    for (std::size_t bar = 0; bar < popups.size(); ++bar) {
+        HMENU popup = GetSubMenu(MainMenu, static_cast<int>(bar));
+        if (popups[bar].empty()) {
+            EXPECT_EQ(popup, nullptr) << bar;
+            continue;
+        }
+        ASSERT_NE(popup, nullptr) << bar;
+        ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(popups[bar].size())) << bar;
+        for (std::size_t at = 0; at < popups[bar].size(); ++at) {
+            const UINT id = GetMenuItemID(popup, static_cast<int>(at));
+            if (popups[bar][at] == 0)
+                EXPECT_TRUE(GetMenuState(popup, static_cast<UINT>(at), MF_BYPOSITION) & MF_SEPARATOR) << bar << "/" << at;
+            else
+                EXPECT_EQ(id, popups[bar][at]) << bar << "/" << at;
+        }
+    }
 }
 
 TEST(Accelerators, TableAsTheMenuHintsSay) {
@@ -355,6 +390,7 @@ TEST(Accelerators, TableAsTheMenuHintsSay) {
         {FCONTROL, VK_F1, CMD_EDITORHELP},   {FCONTROL | FALT | FSHIFT, VK_F1, CMD_ABOUT},
         {FALT, VK_RIGHT, CMD_BLOCKINDENT},   {FALT, VK_LEFT, CMD_BLOCKUNINDENT},
         {FCONTROL | FALT, VK_RIGHT, CMD_BLOCKCOMMENT}, {FCONTROL | FALT, VK_LEFT, CMD_BLOCKUNCOMMENT},
+        {FCONTROL, 'G', CMD_GOTOSUB},        {FCONTROL, VK_SPACE, CMD_COMPLETEWORD},
     };
     ASSERT_EQ(count, static_cast<int>(sizeof expected / sizeof expected[0]));
     for (const auto &want : expected) {
@@ -421,6 +457,29 @@ TEST_F(MainWindowTest, AutoIndentToggleAndCheckMark) {
     COMMAND(CMD_AUTOINDENT);
     EXPECT_EQ(AppSettings.AutoIndent, 0);
     EXPECT_FALSE(ITEMSTATE(5, CMD_AUTOINDENT) & MF_CHECKED);
+}
+
+TEST_F(MainWindowTest, AutoCompleteIsOffByDefaultTogglesAndIsKept) {
+    START();
+    EXPECT_EQ(AppSettings.AutoComplete, 0);
+    EXPECT_FALSE(ITEMSTATE(5, CMD_AUTOCOMPLETE) & MF_CHECKED);
+    COMMAND(CMD_AUTOCOMPLETE);
+    EXPECT_EQ(AppSettings.AutoComplete, 1);
+    EXPECT_TRUE(ITEMSTATE(5, CMD_AUTOCOMPLETE) & MF_CHECKED);
+    ASSERT_EQ(SAVEEXITSETTINGS(Document.CurrentFile), 0);
+    EXPECT_NE(READINI().find("AutoComplete=1\r\n"), std::string::npos) << READINI();
+    LOADONLY("/e");
+    EXPECT_EQ(AppSettings.AutoComplete, 1);
+    COMMAND(CMD_AUTOCOMPLETE);
+    EXPECT_EQ(AppSettings.AutoComplete, 0);
+    EXPECT_FALSE(ITEMSTATE(5, CMD_AUTOCOMPLETE) & MF_CHECKED);
+    // Only 1 is on, as with AutoIndent.
+    WRITEINI("[Windows]\r\nAutoComplete=2\r\n");
+    LOADONLY("/e");
+    EXPECT_EQ(AppSettings.AutoComplete, 2);
+    EXPECT_FALSE(ITEMSTATE(5, CMD_AUTOCOMPLETE) & MF_CHECKED);
+    COMMAND(CMD_AUTOCOMPLETE);
+    EXPECT_EQ(AppSettings.AutoComplete, 1);
 }
 
 TEST_F(MainWindowTest, UnmodifiedTextClosesWithoutAPrompt) {
