@@ -1,5 +1,6 @@
 list(APPEND QUILLET_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/buildrules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/errorlist.cpp
 )
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/childprocess.cpp
