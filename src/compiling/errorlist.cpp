@@ -26,9 +26,10 @@ bool ISLETTER(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// The name written at position, letter case of A to Z aside.
+// The name written at position (never past the end), letter case of A to
+// Z aside.
 bool NAMEAT(std::string_view text, std::size_t at, std::string_view name) {
-    if (at > text.size() || text.size() - at < name.size())
+    if (text.size() - at < name.size())
         return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (FOLDED(text[at + i]) != FOLDED(name[i]))
@@ -68,12 +69,10 @@ NUMBERREAD READNUMBER(std::string_view text, std::size_t at) {
     return number;
 }
 
-// The message without the blanks around it; control characters (and a zero
-// byte, which would end the text for the editing control) made blanks, and
-// an overlong one cut.
+// The message (which starts at its first word) without the blanks after it;
+// control characters (and a zero byte, which would end the text for the
+// editing control) made blanks, and an overlong one cut.
 std::string CLEANTEXT(std::string_view text) {
-    while (!text.empty() && ISBLANK(text.front()))
-        text.remove_prefix(1);
     while (!text.empty() && ISBLANK(text.back()))
         text.remove_suffix(1);
     std::string clean(text.substr(0, MOSTRAWMESSAGEBYTES));
@@ -113,7 +112,7 @@ void EACHLINE(std::string_view text, TAKE take) {
             end = text.size();
         take(text.substr(start, end - start));
         start = end + 1;
-        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+        if (start < text.size() && text[end] == '\r' && text[start] == '\n')
             ++start;
     }
 }
@@ -126,9 +125,9 @@ std::size_t FREEBASICPOSITION(std::string_view line, std::string_view name) {
     for (;;) {
         if (NAMEAT(line, at, name)) {
             std::size_t after = at + name.size();
-            if (after < line.size() && line[after] == '"')
+            if (line.substr(after, 1) == "\"")
                 ++after;
-            if (after < line.size() && line[after] == '(')
+            if (line.substr(after, 1) == "(")
                 return after;
         }
         const std::size_t separator = line.find_first_of("\\/\"", at);
@@ -144,7 +143,7 @@ void FREEBASICLINE(std::string_view line, std::string_view name, std::int64_t li
         return;
     const NUMBERREAD number = READNUMBER(line, open + 1);
     std::size_t at = open + 1 + number.Digits;
-    if (number.Digits == 0 || at >= line.size() || line[at] != ')')
+    if (number.Digits == 0 || line.substr(at, 1) != ")")
         return;
     ++at;
     while (at < line.size() && ISBLANK(line[at]))
@@ -159,15 +158,12 @@ void FREEBASICLINE(std::string_view line, std::string_view name, std::int64_t li
     ADDMESSAGE(list, number, -1, kind, line.substr(at), lineCount);
 }
 
-// The name ends the text before position: it is all of it, or follows a
-// folder's separator, a blank or a quote.
+// The name ends the text before position and follows a folder's
+// separator, a blank or a quote.
 bool NAMEENDS(std::string_view text, std::size_t position, std::string_view name) {
-    if (position < name.size() || !NAMEAT(text, position - name.size(), name))
+    if (position <= name.size() || !NAMEAT(text, position - name.size(), name))
         return false;
-    const std::size_t start = position - name.size();
-    if (start == 0)
-        return true;
-    const char before = text[start - 1];
+    const char before = text[position - name.size() - 1];
     return before == '\\' || before == '/' || before == '"' || ISBLANK(before);
 }
 

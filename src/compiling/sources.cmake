@@ -5,4 +5,5 @@ list(APPEND QUILLET_CORE_SOURCES
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/childprocess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/errormarks.cpp
 )

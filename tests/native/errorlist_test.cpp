@@ -54,6 +54,10 @@ TEST(FreeBasicMessages, TheNameAsAWholeAndInEveryForm) {
         {"PROG.BAS(3) error 1: x", "prog.bas", {"2:-1:E:error 1: x"}},  // case
         {"Prog.Bas(3) error 1: x", "PROG.bas", {"2:-1:E:error 1: x"}},
         {"prog.baz(3) error 1: x", "prog.bas", {}},
+        {"drog.bas(3) error 1: x", "prog.bas", {}},                     // the first letter counts
+        {"QUIZ.BAS(3) error 1: x", "quiz.bas", {"2:-1:E:error 1: x"}},  // z and Z
+        {"quiz.bas(3) error 1: x", "QUIZ.BAS", {"2:-1:E:error 1: x"}},
+        {"quiY.bas(3) error 1: x", "quiz.bas", {}},
         {"\"my prog.bas\"(4) error 1: q", "my prog.bas", {"3:-1:E:error 1: q"}},  // quoted
         {"my prog.bas(7) error 10: q", "my prog.bas", {"6:-1:E:error 10: q"}},   // blank, bare
         {"\"C:\\my src\\my prog.bas\"(2) error 9: q", "my prog.bas", {"1:-1:E:error 9: q"}},
@@ -95,11 +99,25 @@ TEST(FreeBasicMessages, LineNumbersAndKinds) {
         {"prog.bas(main) error 1: x", 10, {}},
         {"prog.bas(5) note: x", 10, {}},
         {"prog.bas(5) errors: x", 10, {}},
+        {"prog.bas(5) errorA: x", 10, {}},
+        {"prog.bas(5) errorZ: x", 10, {}},
+        {"prog.bas(5) errora: x", 10, {}},
+        {"prog.bas(5) errorz: x", 10, {}},
+        {"prog.bas(5) error@: x", 10, {"4:-1:E:error@: x"}},
+        {"prog.bas(5) error[: x", 10, {"4:-1:E:error[: x"}},
+        {"prog.bas(5) error`: x", 10, {"4:-1:E:error`: x"}},
+        {"prog.bas(5) error{: x", 10, {"4:-1:E:error{: x"}},
         {"prog.bas(5) warnings 1: x", 10, {}},
         {"prog.bas(5)error 1: x", 10, {"4:-1:E:error 1: x"}},
         {"prog.bas(5) \t ERROR 1: x  ", 10, {"4:-1:E:ERROR 1: x"}},
         {"prog.bas(5) Warning 4(3): level three", 10, {"4:-1:W:Warning 4(3): level three"}},
         {"prog.bas(5) error", 10, {"4:-1:E:error"}},
+        {"prog.bas(5) error 1: x ", 10, {"4:-1:E:error 1: x"}},
+        {"prog.bas(5) error 1: x\t\t\t", 10, {"4:-1:E:error 1: x"}},
+        {"prog.bas(5)", 10, {}},
+        {"prog.bas(5", 10, {}},
+        {"prog.bas\"", 10, {}},
+        {"prog.bas", 10, {}},
         {"prog.bas(5) warning", 10, {"4:-1:W:warning"}},
         {"prog.bas(5) error2: x", 10, {"4:-1:E:error2: x"}},
         {"prog.bas(5) error 1: a\tb\x01" "c", 10, {"4:-1:E:error 1: a b c"}},

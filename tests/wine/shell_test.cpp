@@ -297,6 +297,48 @@ TEST_F(MainWindowTest, MenuTextsAsStored) {
     EXPECT_EQ(GetMenuItemID(MainMenu, 2), static_cast<UINT>(CMD_COMPILE));
 }
 
+// The error commands come at the end of Tools and Options, each after a
+// separator; every item before them keeps its place.
+TEST_F(MainWindowTest, ErrorItemsAtTheEndOfToolsAndOptions) {
+    START();
+    const std::vector<std::pair<int, const char *>> tools = {
+        {CMD_COMPILE, "&Compile\tAlt+C/F5"},
+        {CMD_RUN, "&Run\tAlt+R/F6"},
+        {0, ""},
+        {CMD_EDITRESOURCES, "&Edit Resources\tF7"},
+        {CMD_UPDATEPBRESOURCES, "&Update PowerBasic Resources\tF8"},
+        {0, ""},
+        {CMD_NEXTERROR, "Next &error\tF9"},
+        {CMD_PREVIOUSERROR, "&Previous error\tShift+F9"},
+        {CMD_CLEARERRORMARKS, "C&lear error marks"},
+    };
+    const std::vector<std::pair<int, const char *>> options = {
+        {CMD_FONTSETTINGS, "&Font settings..."},
+        {CMD_GENERALSETTINGS, "&General settings..."},
+        {CMD_PROJECTSETTINGS, "&Project settings..."},
+        {0, ""},
+        {CMD_AUTOINDENT, "Auto &indent"},
+        {0, ""},
+        {CMD_ERRORTEXT, "&Error text in the listing"},
+    };
+    for (const auto &[bar, items] : {std::pair{4, tools}, std::pair{5, options}}) {
+        HMENU popup = GetSubMenu(MainMenu, bar);
+        // The items listed; another popup's additions may follow them.
+        ASSERT_GE(GetMenuItemCount(popup), static_cast<int>(items.size()));
+        for (size_t i = 0; i < items.size(); ++i) {
+            char text[128] = {};
+            GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            EXPECT_EQ(GetMenuItemID(popup, static_cast<int>(i)), static_cast<UINT>(items[i].first)) << bar << " " << i;
+            EXPECT_STREQ(text, items[i].second);
+        }
+    }
+    // With no marks, Next and Previous are grayed, Clear is not.
+    EXPECT_TRUE(ITEMSTATE(4, CMD_NEXTERROR) & MF_GRAYED);
+    EXPECT_TRUE(ITEMSTATE(4, CMD_PREVIOUSERROR) & MF_GRAYED);
+    EXPECT_FALSE(ITEMSTATE(4, CMD_CLEARERRORMARKS) & MF_GRAYED);
+    EXPECT_TRUE(ITEMSTATE(5, CMD_ERRORTEXT) & MF_CHECKED);
+}
+
 TEST(Accelerators, TableAsTheMenuHintsSay) {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAINACCEL));
     ACCEL entries[64];
@@ -318,6 +360,7 @@ TEST(Accelerators, TableAsTheMenuHintsSay) {
         {FCONTROL, VK_F1, CMD_EDITORHELP},   {FCONTROL | FALT | FSHIFT, VK_F1, CMD_ABOUT},
         {FALT, VK_RIGHT, CMD_BLOCKINDENT},   {FALT, VK_LEFT, CMD_BLOCKUNINDENT},
         {FCONTROL | FALT, VK_RIGHT, CMD_BLOCKCOMMENT}, {FCONTROL | FALT, VK_LEFT, CMD_BLOCKUNCOMMENT},
+        {0, VK_F9, CMD_NEXTERROR},           {FSHIFT, VK_F9, CMD_PREVIOUSERROR},
     };
     ASSERT_EQ(count, static_cast<int>(sizeof expected / sizeof expected[0]));
     for (const auto &want : expected) {
