@@ -83,10 +83,21 @@ void SHOWERRORTEXT() {
     SCI(SCI_ANNOTATIONSETVISIBLE, AppSettings.ErrorText == 1 ? ANNOTATION_INDENTED : ANNOTATION_HIDDEN);
 }
 
+// Only marked lines carry text under them, and the two stay together as
+// lines are inserted and deleted (the control moves a deleted line's marks
+// and text onto the line before). So the texts are cleared line by line
+// where the marks are: clearing every line of a large listing costs the
+// control a notification per line.
 void CLEARERRORMARKS() {
+    // Hidden meanwhile: a visible text's every change has the control
+    // measure its scroll bars anew.
+    SCI(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
+    for (LRESULT line = SCI(SCI_MARKERNEXT, 0, MARKMASK); line >= 0;
+         line = SCI(SCI_MARKERNEXT, static_cast<WPARAM>(line + 1), MARKMASK))
+        SCI(SCI_ANNOTATIONSETTEXT, static_cast<WPARAM>(line), 0);
     SCI(SCI_MARKERDELETEALL, ERRORMARKER);
     SCI(SCI_MARKERDELETEALL, WARNINGMARKER);
-    SCI(SCI_ANNOTATIONCLEARALL);
+    SHOWERRORTEXT();
 }
 
 bool HASERRORMARKS() {
@@ -107,6 +118,8 @@ void SHOWERRORMARKS(const COMPILERMESSAGELIST &list, UINT codePage) {
         line.Texts.push_back(UTF8OFCODEPAGE(message.Text, codePage));
     }
     const LRESULT lineCount = SCI(SCI_GETLINECOUNT);
+    // Shown once all are there, for the reason CLEARERRORMARKS gives.
+    SCI(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
     for (const auto &[number, marks] : lines) {
         if (number < 0 || number >= lineCount)
             continue;
@@ -119,6 +132,7 @@ void SHOWERRORMARKS(const COMPILERMESSAGELIST &list, UINT codePage) {
         SCI(SCI_ANNOTATIONSETTEXT, line, TEXTARG(text.c_str()));
         SCI(SCI_ANNOTATIONSETSTYLE, line, marks.Error ? ERRORTEXTSTYLE : WARNINGTEXTSTYLE);
     }
+    SHOWERRORTEXT();
 }
 
 void GOTOERRORMARK(int direction) {

@@ -97,6 +97,7 @@ TEST_F(LoadingTest, NoIniGivesTheDefaults) {
     EXPECT_EQ(s.Font, "Courier New");
     EXPECT_EQ(s.FontSize, 9);
     EXPECT_EQ(s.AutoIndent, 1);
+    EXPECT_EQ(s.ErrorText, 1);
     EXPECT_EQ(s.CompileTimeout, 10);
     EXPECT_EQ(s.MainWndPos.right, 0);  // none: the default, sized once the window knows its DPI
     EXPECT_EQ(s.SearchWndPos.right, 0);
@@ -108,8 +109,11 @@ TEST_F(LoadingTest, NoIniGivesTheDefaults) {
 }
 
 TEST_F(LoadingTest, RangeChecksTreatNegativeNumbersAsLarge) {
-    WRITEINI("[Windows]\r\nFontSize=-5\r\nAutoIndent=2\r\n[OtherSettings]\r\nCompilerType=-1\r\nCompileTimeout=-1\r\n");
+    WRITEINI("[Windows]\r\nFontSize=-5\r\nAutoIndent=2\r\nErrorText=7\r\n[OtherSettings]\r\nCompilerType=-1\r\nCompileTimeout=-1\r\n");
     LOADONLY();
+    // Anything but 1 hides the text under the lines, as anything but 1 is
+    // no auto indent.
+    EXPECT_EQ(AppSettings.ErrorText, 7);
     EXPECT_EQ(AppSettings.FontSize, 18);
     EXPECT_EQ(AppSettings.CompilerType, 0);
     EXPECT_EQ(AppSettings.CompileTimeout, 30);
