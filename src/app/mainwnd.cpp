@@ -13,6 +13,7 @@
 #include "services/commandline.h"
 #include "services/wintext.h"
 #include "compiling/build.h"
+#include "compiling/errormarks.h"
 #include "document/document.h"
 #include "editing/editing.h"
 #include "help/help.h"
@@ -31,6 +32,7 @@ void CREATEEDITOR(HWND window) {
                                     nullptr, ProgramInstance, nullptr);
     EditorPointer = reinterpret_cast<void *>(SendMessageW(EditorControl, SCI_GETDIRECTPOINTER, 0, 0));
     SETUPEDITOR();
+    SETUPERRORMARKS();
     STARTRECOVERY();
     // Once the window runs: unsaved text of an earlier run is offered first,
     // then the start file opens.
@@ -42,6 +44,9 @@ void CREATEEDITOR(HWND window) {
 
 // Asks for a file name when the text has none, saves, and compiles with the
 // configured compiler when the text is on disk.
+// Set when the window was closed while the compiler ran.
+bool CloseAfterCompile = false;
+
 void COMPILECOMMAND(std::int32_t runAfter) {
     // A listing just opened is built with its own project settings, not with
     // those of the one before, also when F5 comes before the timer.
@@ -59,6 +64,28 @@ void COMPILECOMMAND(std::int32_t runAfter) {
         COMPILEPOWERBASIC(runAfter);
     else
         COMPILEFREEBASIC(runAfter);
+    // The window was closed while the compiler ran: it closes now, as it
+    // would have then.
+    if (CloseAfterCompile) {
+        CloseAfterCompile = false;
+        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+    }
+}
+
+// While the compiler runs, a command cancels it (Compile, Run) or closes the
+// window (Exit); every other is refused.
+void ONCOMMANDWHILECOMPILING(HWND window, int id) {
+    switch (id) {
+    case CMD_COMPILE:
+    case CMD_RUN:
+        CANCELCOMPILE(false);
+        break;
+    case CMD_EXIT:
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
+    }
 }
 
 void ONCOMMAND(HWND window, int id) {
@@ -141,8 +168,10 @@ void ONCOMMAND(HWND window, int id) {
         UPDATEPBRESOURCES();
         break;
     case CMD_FONTSETTINGS:
-        if (OPENFONTSETTINGS() == 1)
+        if (OPENFONTSETTINGS() == 1) {
             APPLYSTYLES();
+            STYLEERRORMARKS();
+        }
         break;
     case CMD_GENERALSETTINGS:
         OPENGENERALSETTINGS();
@@ -152,6 +181,19 @@ void ONCOMMAND(HWND window, int id) {
         break;
     case CMD_AUTOINDENT:
         AppSettings.AutoIndent = AppSettings.AutoIndent == 1 ? 0 : 1;
+        break;
+    case CMD_NEXTERROR:
+        GOTOERRORMARK(1);
+        break;
+    case CMD_PREVIOUSERROR:
+        GOTOERRORMARK(-1);
+        break;
+    case CMD_CLEARERRORMARKS:
+        CLEARERRORMARKS();
+        break;
+    case CMD_ERRORTEXT:
+        AppSettings.ErrorText = AppSettings.ErrorText == 1 ? 0 : 1;
+        SHOWERRORTEXT();
         break;
     case CMD_GOTOSUB:
         OPENGOTOSUBDIALOG();
@@ -223,6 +265,10 @@ void UPDATEMENUSTATES() {
     SETITEM(CMD_UPDATEPBRESOURCES, named && powerBasic);
     SETITEM(CMD_PROJECTSETTINGS, !powerBasic);
     CheckMenuItem(MainMenu, CMD_AUTOINDENT, MF_BYCOMMAND | (AppSettings.AutoIndent == 1 ? MF_CHECKED : MF_UNCHECKED));
+    const bool marked = HASERRORMARKS();
+    SETITEM(CMD_NEXTERROR, marked);
+    SETITEM(CMD_PREVIOUSERROR, marked);
+    CheckMenuItem(MainMenu, CMD_ERRORTEXT, MF_BYCOMMAND | (AppSettings.ErrorText == 1 ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(MainMenu, CMD_AUTOCOMPLETE, MF_BYCOMMAND | (AppSettings.AutoComplete == 1 ? MF_CHECKED : MF_UNCHECKED));
 }
 
@@ -329,7 +375,10 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus(EditorControl);
         return 0;
     case WM_COMMAND:
-        ONCOMMAND(window, LOWORD(wParam));
+        if (COMPILERRUNNING())
+            ONCOMMANDWHILECOMPILING(window, LOWORD(wParam));
+        else
+            ONCOMMAND(window, LOWORD(wParam));
         REPORTREFUSEDEDIT();
         return 0;
     case WM_NOTIFY:
@@ -342,7 +391,10 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         SETWINDOWTEXT(window, DOCUMENTTITLE());
         return 0;
     case WM_DROPFILES:
-        ONDROPFILES(reinterpret_cast<HDROP>(wParam));
+        if (COMPILERRUNNING())
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        else
+            ONDROPFILES(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_DPICHANGED:
         ONDPICHANGED(window, HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
@@ -354,6 +406,9 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // the same question as closing; Cancel, or a save that failed or was
         // cancelled, keeps the session going.
         WRITERECOVERYNOW();
+        // A compiler still running is ended first; the session's end
+        // goes on as if it had finished.
+        CANCELCOMPILE(true);
         if (lParam & (ENDSESSION_CRITICAL | ENDSESSION_CLOSEAPP))
             return TRUE;
         if (!ASKTOSAVE())
@@ -383,6 +438,13 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         REPORTRECOVERYFAILURE();
         return 0;
     case WM_CLOSE:
+        // The compiler is ended first; the window closes once the compile
+        // has let go of it, with the same question as ever.
+        if (COMPILERRUNNING()) {
+            CloseAfterCompile = true;
+            CANCELCOMPILE(true);
+            return 0;
+        }
         // A failed or cancelled save keeps the window, so the text is not lost.
         if (!ASKTOSAVE())
             return 0;

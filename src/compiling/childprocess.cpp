@@ -139,24 +139,34 @@ bool ChildProcess::DRAIN(std::size_t keepBytes) {
 }
 
 DWORD ChildProcess::WAIT(DWORD timeoutMs, std::size_t keepBytes) {
+    return WAITANSWERING(timeoutMs, keepBytes, nullptr);
+}
+
+DWORD ChildProcess::WAITANSWERING(DWORD timeoutMs, std::size_t keepBytes, const std::function<bool()> &answer) {
     if (!Process.OK())
         return STILL_ACTIVE;
     const DWORD start = timeGetTime();
     const DWORD limit = std::max(timeoutMs, SHORTESTWAITMS);
+    HANDLE process = Process.GET();
     for (;;) {
         const bool printed = DRAIN(keepBytes);
         const DWORD elapsed = timeGetTime() - start;
         if (elapsed >= limit)
             break;
         // While output keeps coming, only look whether the process has ended;
-        // otherwise wait for its end a moment before looking at the pipe again.
+        // otherwise wait for its end (or a message) a moment before looking
+        // at the pipe again.
         const DWORD slice = printed ? 0 : std::min(IDLESLICEMS, limit - elapsed);
-        if (WaitForSingleObject(Process.GET(), slice) == WAIT_OBJECT_0) {
+        const DWORD woken = answer ? MsgWaitForMultipleObjectsEx(1, &process, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+                                   : WaitForSingleObject(process, slice);
+        if (woken == WAIT_OBJECT_0) {
             const DWORD ended = timeGetTime();
             while (DRAIN(keepBytes) && timeGetTime() - ended < FINALDRAINMS) {
             }
             break;
         }
+        if (answer && woken == WAIT_OBJECT_0 + 1 && !answer())
+            return STILL_ACTIVE;
     }
     DWORD code = STILL_ACTIVE;
     if (!GetExitCodeProcess(Process.GET(), &code))

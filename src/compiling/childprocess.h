@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,10 @@ public:
     // all along and keeping the first keepBytes of it. Returns the exit code,
     // STILL_ACTIVE for a process that is still running (it is left running).
     DWORD WAIT(DWORD timeoutMs, std::size_t keepBytes);
+    // The same, calling answer whenever the thread has messages waiting (the
+    // window goes on answering); when answer returns false the wait ends at
+    // once and STILL_ACTIVE is returned, the process left running.
+    DWORD WAITANSWERING(DWORD timeoutMs, std::size_t keepBytes, const std::function<bool()> &answer);
 
     // What was kept of the output.
     const std::string &OUTPUT() const { return Output; }

@@ -18,6 +18,8 @@
 #include "compiling/build.h"
 #include "compiling/buildrules.h"
 #include "compiling/childprocess.h"
+#include "compiling/errorlist.h"
+#include "compiling/errormarks.h"
 #include "document/document.h"
 
 namespace {
@@ -26,14 +28,86 @@ void SHOWERROR(const std::string &text, const char *caption) {
     MESSAGEBOX(MainWindow, text, caption, MB_OK | MB_ICONHAND);
 }
 
-// The wait cursor while the compiler runs; the arrow again afterwards.
-class WaitCursor {
+// The compile under way: set while the compiler runs, so that the window,
+// which goes on answering, takes no command but cancelling and closing.
+struct COMPILESTATE {
+    bool Running = false;
+    bool Cancelled = false;
+    bool Quietly = false;
+} Compiling;
+
+// The compiler runs: the wait cursor over the window and the editing
+// control (which sets its own), the arrow and the control's own again
+// afterwards.
+class RunningCompile {
 public:
-    WaitCursor() { SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }  // IDC_WAIT
-    ~WaitCursor() { SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512))); }  // IDC_ARROW
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
+    RunningCompile() {
+        Compiling = COMPILESTATE{true, false, false};
+        SCI(SCI_SETCURSOR, SC_CURSORWAIT);
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+    }
+    ~RunningCompile() {
+        Compiling.Running = false;
+        if (IsWindow(EditorControl))
+            SCI(SCI_SETCURSOR, static_cast<WPARAM>(SC_CURSORNORMAL));
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
+    }
+    RunningCompile(const RunningCompile &) = delete;
+    RunningCompile &operator=(const RunningCompile &) = delete;
 };
+
+bool ISMOUSEBUTTON(UINT message) {
+    return (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) ||
+           (message >= WM_XBUTTONDOWN && message <= WM_XBUTTONDBLCLK);
+}
+
+// One message taken while the compiler runs. What would edit the text or
+// start a command is dropped: keys and clicks in the windows (the menu bar,
+// the title bar and the frame stay usable). Escape cancels; the keys of
+// commands reach the main window, which takes only Compile and Run (to
+// cancel) and closing.
+void TAKEWHILECOMPILING(MSG &message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        CANCELCOMPILE(false);
+        return;
+    }
+    const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    if (key && AccelTable && TranslateAcceleratorW(MainWindow, AccelTable, &message))
+        return;
+    const bool systemKey = message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP ||
+                           message.message == WM_SYSCHAR;
+    if ((key && !systemKey) || ISMOUSEBUTTON(message.message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+// Handles the messages waiting; false once the compile is to end.
+bool ANSWERWHILECOMPILING() {
+    MSG message;
+    while (!Compiling.Cancelled && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // For the message loop, once the compile has ended.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            CANCELCOMPILE(true);
+            break;
+        }
+        TAKEWHILECOMPILING(message);
+    }
+    if (!IsWindow(MainWindow))
+        CANCELCOMPILE(true);
+    return !Compiling.Cancelled;
+}
+
+// The compile was cancelled: the compiler is ended with everything it
+// started, and the box says so (unless the window is closing).
+void REPORTCANCELLED(ChildProcess &compiler, const std::string &printed) {
+    compiler.END();
+    if (Compiling.Quietly || !IsWindow(MainWindow))
+        return;
+    const std::string text = std::string(COMPILECANCELLEDTEXT) + (printed.empty() ? "" : "\r\r" + printed);
+    MESSAGEBOX(MainWindow, text, COMPILERRESULTCAPTION, MB_OK | MB_ICONINFORMATION);
+}
 
 // 0 seconds means no time-out: the editor waits until the compiler ends.
 DWORD TIMEOUTMS() {
@@ -187,6 +261,17 @@ std::string PRINTEDNAME(const std::string &name) {
 
 }  // namespace
 
+bool COMPILERRUNNING() {
+    return Compiling.Running;
+}
+
+void CANCELCOMPILE(bool quietly) {
+    if (!Compiling.Running)
+        return;
+    Compiling.Cancelled = true;
+    Compiling.Quietly = Compiling.Quietly || quietly;
+}
+
 std::int32_t FINDCOMPILEDIRECTIVE(std::string &name) {
     std::vector<std::string> lines;
     const auto count = std::min<LRESULT>(SCI(SCI_GETLINECOUNT), static_cast<LRESULT>(DIRECTIVESCANLINES));
@@ -230,17 +315,27 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
     // The program Run would start, as it is before the compiler writes it.
     const std::string program = FREEBASICPROGRAM(listing, project.TargetType, project.OutputFile);
     const PROGRAMFILESTATE before = PROGRAMSTATEOF(program.empty() ? program : PROGRAMPATH(program, folder));
-    std::string output;
+    std::string all, output;
+    std::size_t bytesRead = 0;
     DWORD exitCode = STILL_ACTIVE;
+    CLEARERRORMARKS();
     {
         ChildProcess compiler;
         if (!compiler.STARTCAPTURED(compilerPath, command, FOLDEROF(listing))) {
             SHOWERROR(FREEBASICSTARTMESSAGE(compilerPath, command), COMPILERERRORCAPTION);
             return 1;
         }
-        WaitCursor waiting;
-        exitCode = compiler.WAIT(TIMEOUTMS(), COMPILEROUTPUTBYTES);
-        output = OUTPUTSHOWN(compiler.OUTPUT());
+        RunningCompile running;
+        // The whole output up to its limit is read for messages; what
+        // comes after is drained all the same, so the compiler never waits.
+        exitCode = compiler.WAITANSWERING(TIMEOUTMS(), MOSTOUTPUTBYTES, ANSWERWHILECOMPILING);
+        all = compiler.OUTPUT();
+        bytesRead = compiler.BYTESREAD();
+        output = OUTPUTSHOWN(all);
+        if (Compiling.Cancelled) {
+            REPORTCANCELLED(compiler, OUTPUTTEXT(output));
+            return 4;
+        }
         if (exitCode == STILL_ACTIVE) {
             REPORTTIMEOUT(compiler, OUTPUTTEXT(output));
             return 3;
@@ -248,13 +343,17 @@ std::int32_t COMPILEFREEBASIC(std::int32_t runAfter) {
     }
 
     std::int32_t status = 0;
-    const std::int64_t errorLine = FINDERRORLINE(output, PRINTEDNAME(givenName));
+    const std::string printedName = PRINTEDNAME(givenName);
+    const std::int64_t errorLine = FINDERRORLINE(output, printedName);
     if (errorLine >= 0) {
         GOTOLINESTART(errorLine);
         status = 2;
     }
+    const COMPILERMESSAGELIST messages = FREEBASICMESSAGES(all, printedName, SCI(SCI_GETLINECOUNT));
+    SHOWERRORMARKS(messages, CP_OEMCP);
     if (runAfter == 0 || exitCode != 0) {
-        MESSAGEBOX(MainWindow, OUTPUTTEXT(output), COMPILERRESULTCAPTION, MB_OK);
+        const std::string last = RESULTLASTLINE(bytesRead, messages.Beyond);
+        MESSAGEBOX(MainWindow, OUTPUTTEXT(output) + (last.empty() ? "" : "\r" + last), COMPILERRESULTCAPTION, MB_OK);
         return status;
     }
     if (!program.empty())
@@ -295,15 +394,21 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
     const std::string program = POWERBASICPROGRAM(listing, kind, directiveName);
     const PROGRAMFILESTATE before =
         PROGRAMSTATEOF(program.empty() ? program : PROGRAMPATH(program, FOLDEROF(listing)));
+    CLEARERRORMARKS();
     {
         ChildProcess compiler;
         if (!compiler.STARTPLAIN(compilerPath, command, FOLDEROF(listing))) {
             SHOWERROR(POWERBASICSTARTMESSAGE(command), COMPILERERRORCAPTION);
             return 1;
         }
-        WaitCursor waiting;
+        RunningCompile running;
         // The log is only read once the compiler has ended and let go of it.
-        if (compiler.WAIT(TIMEOUTMS(), 0) == STILL_ACTIVE) {
+        const DWORD exitCode = compiler.WAITANSWERING(TIMEOUTMS(), 0, ANSWERWHILECOMPILING);
+        if (Compiling.Cancelled) {
+            REPORTCANCELLED(compiler, std::string());
+            return 4;
+        }
+        if (exitCode == STILL_ACTIVE) {
             REPORTTIMEOUT(compiler, std::string());
             return 3;
         }
@@ -329,8 +434,11 @@ std::int32_t COMPILEPOWERBASIC(std::int32_t runAfter) {
         SELECTERRORWORD(error);
         status = 2;
     }
+    const COMPILERMESSAGELIST messages = POWERBASICMESSAGES(log, givenName, SCI(SCI_GETLINECOUNT));
+    SHOWERRORMARKS(messages, CP_UTF8);
     if (runAfter == 0 || error.Found) {
-        MESSAGEBOX(MainWindow, log, COMPILERRESULTCAPTION, MB_OK);
+        const std::string last = RESULTLASTLINE(0, messages.Beyond);
+        MESSAGEBOX(MainWindow, log + (last.empty() ? "" : "\r" + last), COMPILERRESULTCAPTION, MB_OK);
         return status;
     }
     if (!program.empty())

@@ -1,7 +1,9 @@
 list(APPEND QUILLET_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/buildrules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/errorlist.cpp
 )
 list(APPEND QUILLET_APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/childprocess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/errormarks.cpp
 )

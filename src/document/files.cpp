@@ -346,6 +346,10 @@ std::int32_t HANDOVERTEXT(std::string_view text, int codePage) {
         SCI(SCI_SETUNDOCOLLECTION, 1);
         return HANDOVERREFUSED;
     }
+    // Marks and notes belong to the text going (the control would move those
+    // of its deleted lines onto the first line of the new one).
+    SCI(SCI_MARKERDELETEALL, static_cast<WPARAM>(-1));
+    SCI(SCI_ANNOTATIONCLEARALL);
     // Set while the control is empty, so the text is laid out once.
     SETEDITORCODEPAGE(codePage);
     // Appended, the text leaves the caret at the start: no caret move that

@@ -178,7 +178,8 @@ HelpCall APIHELPCALL(const std::string &apiHelpFile) {
 // ---------------------------------------------------------------- editor's help
 
 const char *const HELPTOPICS[HELPTOPICCOUNT] = {"Content", "First steps", "The different options",
-                                                "Use with more then one compiler", "Some backgrounds"};
+                                                "Use with more then one compiler", "Some backgrounds",
+                                                "Errors in the listing"};
 
 HelpStream STARTHELPSTREAM(std::string_view document, int section) {
     HelpStream stream;

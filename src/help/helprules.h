@@ -64,7 +64,7 @@ HelpCall APIHELPCALL(const std::string &apiHelpFile);
 // The help document is RTF in which the byte 0x7F separates the common
 // header from the sections: section k is the text after the k-th marker.
 constexpr char HELPSECTIONMARKER = '\x7F';
-constexpr int HELPTOPICCOUNT = 5;
+constexpr int HELPTOPICCOUNT = 6;
 extern const char *const HELPTOPICS[HELPTOPICCOUNT];
 
 // Where the streaming of one topic stands; reset before each topic.

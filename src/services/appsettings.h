@@ -43,6 +43,9 @@ struct AppSettingsRecord {
     std::string Font;
     std::int32_t FontSize = 9;
     std::int32_t AutoIndent = 1;
+    // 1: the compiler's messages are shown under their lines (the markers
+    // stay either way).
+    std::int32_t ErrorText = 1;
     // The completion list opens by itself after the third letter of a word.
     std::int32_t AutoComplete = 0;
     std::string LastSearchKey;

@@ -333,6 +333,7 @@ void LOADSETTINGS() {
     s.Font = READSTRING(WINDOWSECTION, "Font", "Courier New", MAXFONTCHARS + 1);
     s.FontSize = CHECKFONTSIZE(READINT(WINDOWSECTION, "FontSize", 9));
     s.AutoIndent = READINT(WINDOWSECTION, "AutoIndent", 1);
+    s.ErrorText = READINT(WINDOWSECTION, "ErrorText", 1);
     s.AutoComplete = READINT(WINDOWSECTION, "AutoComplete", 0);
     s.LastSearchKey = READSTRING(WINDOWSECTION, "LastSearchKey", "");
     s.LastReplaceKey = READSTRING(WINDOWSECTION, "LastReplaceKey", "");
@@ -347,6 +348,7 @@ int SAVEEXITSETTINGS(const std::string &lastFile) {
     WRITERECORD(WINDOWSECTION, "SearchWndPos", &s.SearchWndPos, sizeof s.SearchWndPos);
     WRITERECORD(WINDOWSECTION, "GoToWndPos", &s.GoToWndPos, sizeof s.GoToWndPos);
     WRITESETTINGSTRING(WINDOWSECTION, "AutoIndent", std::to_string(s.AutoIndent));
+    WRITESETTINGSTRING(WINDOWSECTION, "ErrorText", std::to_string(s.ErrorText));
     WRITESETTINGSTRING(WINDOWSECTION, "AutoComplete", std::to_string(s.AutoComplete));
     WRITESETTINGSTRING(WINDOWSECTION, "LastSearchKey", CUTTEXT(s.LastSearchKey, MAXPATHCHARS));
     WRITESETTINGSTRING(WINDOWSECTION, "LastReplaceKey", CUTTEXT(s.LastReplaceKey, MAXPATHCHARS));

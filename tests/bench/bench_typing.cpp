@@ -12,6 +12,7 @@
 #include "Scintilla.h"
 #include "app/app.h"
 #include "benchcommon.h"
+#include "compiling/errormarks.h"
 #include "document/document.h"
 #include "ui/resource.h"
 
@@ -131,6 +132,26 @@ int main() {
     UpdateWindow(EditorControl);
     TYPE("(a) middle of a 16 MB listing", 200);
     BREAKDOWN("    of which", 50);
+    {
+        // The same with a compile's marks: 1,000 marked lines, the caret's
+        // among them, each with its message shown under it.
+        const LRESULT lines = SCI(SCI_GETLINECOUNT);
+        const LRESULT caretLine = SCI(SCI_LINEFROMPOSITION, static_cast<WPARAM>(SCI(SCI_GETCURRENTPOS)));
+        COMPILERMESSAGELIST list;
+        for (int i = 0; i < 1000; ++i) {
+            COMPILERMESSAGE message;
+            message.Line = i == 0 ? caretLine : lines * i / 1000;
+            message.Text = "error 42: Variable not declared, x" + std::to_string(i);
+            list.Entries.push_back(message);
+        }
+        SHOWERRORMARKS(list, CP_OEMCP);
+        SCI(SCI_SCROLLCARET);
+        UpdateWindow(EditorControl);
+        TYPE("(a) the same on a line with its error shown under it", 200);
+        CLEARERRORMARKS();
+        UpdateWindow(EditorControl);
+        TYPE("(a) again without the marks, for comparison", 200);
+    }
 
     // The same listing typed into for 21 s, without and with the copies of
     // unsaved text for recovery (a copy of 16 MB is due 15 s into typing).

@@ -19,6 +19,7 @@
 #include "document/document.h"
 #include "compiling/build.h"
 #include "compiling/buildrules.h"
+#include "compiling/errormarks.h"
 #include "document/settingsblock.h"
 #include "services/commandline.h"
 #include "inprocess.h"
@@ -887,3 +888,425 @@ TEST_F(BuildTest, OnlyTheConfiguredCompilerRunsNeverOneInTheListingsFolder) {
 }
 
 }  // namespace
+
+// ---- Every error in the listing: marks, the text under the lines, F9 ----
+
+namespace {
+
+// Ten lines: two Subs, the second from line 6 (one-based) to line 9.
+const std::string TENLINES =
+    "' Sample\r\n"
+    "Sub One()\r\n"
+    "  Print 1\r\n"
+    "  x\r\n"
+    "End Sub\r\n"
+    "Sub Two()\r\n"
+    "  Print 2\r\n"
+    "  y\r\n"
+    "End Sub\r\n"
+    "Print \"end\"\r\n";
+
+const std::string FOURMESSAGES = BANNER +
+                                 "prog.bas(4) error 10: Expected '=', found 'end of line'\r\n"
+                                 "    x\r\n"
+                                 "     ^\r\n"
+                                 "prog.bas(8) error 42: Variable not declared, y\r\n"
+                                 "prog.bas(8) error 3: Expected End-of-Line\r\n"
+                                 "prog.bas(2) error 1: Argument count mismatch\r\n"
+                                 "prog.bas(10) warning 4(1): Suspicious pointer assignment\r\n";
+
+}  // namespace
+
+class ErrorMarksTest : public BuildTest {
+protected:
+    void SetUp() override {
+        BuildTest::SetUp();
+        LISTINGFILE("prog.bas", TENLINES);
+        CALL(SCI_EMPTYUNDOBUFFER);
+        CALL(SCI_SETSAVEPOINT);
+    }
+    // Compiles with the four messages (three lines of errors, one of a warning).
+    void COMPILEFOUR() {
+        Folder.WRITEFILE("fbc.out", FOURMESSAGES);
+        Folder.WRITEFILE("fbc.cfg", "exit=1\r\n");
+        std::int32_t status = -1;
+        LastBox = COMPILE(0, status);
+        ASSERT_EQ(status, 2);
+    }
+    // Each marked line (zero-based) with E for an error, W for a warning.
+    std::vector<std::string> MARKS() {
+        std::vector<std::string> marks;
+        for (LRESULT line = CALL(SCI_MARKERNEXT, 0, MASK); line >= 0; line = CALL(SCI_MARKERNEXT, line + 1, MASK)) {
+            const LRESULT set = CALL(SCI_MARKERGET, line);
+            marks.push_back(std::to_string(line) + ((set & (1 << ERRORMARKER)) ? "E" : "") +
+                            ((set & (1 << WARNINGMARKER)) ? "W" : ""));
+        }
+        return marks;
+    }
+    std::string NOTE(LRESULT line) {
+        std::string text(static_cast<size_t>(CALL(SCI_ANNOTATIONGETTEXT, line, 0)), '\0');
+        CALL(SCI_ANNOTATIONGETTEXT, line, reinterpret_cast<LPARAM>(text.data()));
+        return text;
+    }
+    // The lines F9 (or Shift+F9) visits, one per press.
+    std::vector<LRESULT> VISITS(int id, int presses) {
+        std::vector<LRESULT> lines;
+        for (int i = 0; i < presses; ++i) {
+            COMMAND(id);
+            const LRESULT position = CALL(SCI_GETCURRENTPOS);
+            EXPECT_EQ(CALL(SCI_GETANCHOR), position);
+            EXPECT_EQ(position, CALL(SCI_POSITIONFROMLINE, CALL(SCI_LINEFROMPOSITION, position)));
+            lines.push_back(CALL(SCI_LINEFROMPOSITION, position));
+        }
+        return lines;
+    }
+    bool NOMARKS() { return CALL(SCI_MARKERNEXT, 0, -1) < 0 && NOTE(0).empty() && NOTE(3).empty(); }
+    static constexpr int MASK = (1 << ERRORMARKER) | (1 << WARNINGMARKER);
+    SeenBox LastBox;
+};
+
+TEST_F(ErrorMarksTest, ThreeErrorsAndAWarningGiveFourMarksAndTheirTexts) {
+    EXPECT_TRUE(ITEMSTATE(4, CMD_NEXTERROR) & MF_GRAYED);
+    EXPECT_TRUE(ITEMSTATE(4, CMD_PREVIOUSERROR) & MF_GRAYED);
+    COMPILEFOUR();
+    EXPECT_EQ(LastBox.Text, FOURMESSAGES);  // the box as ever, nothing added
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"1E", "3E", "7E", "9W"}));
+    EXPECT_EQ(NOTE(1), "error 1: Argument count mismatch");
+    EXPECT_EQ(NOTE(3), "error 10: Expected '=', found 'end of line'");
+    EXPECT_EQ(NOTE(7), "error 42: Variable not declared, y\nerror 3: Expected End-of-Line");
+    EXPECT_EQ(NOTE(9), "warning 4(1): Suspicious pointer assignment");
+    EXPECT_EQ(NOTE(0), "");
+    EXPECT_NE(CALL(SCI_ANNOTATIONGETSTYLE, 1), CALL(SCI_ANNOTATIONGETSTYLE, 9));
+    EXPECT_EQ(CALL(SCI_ANNOTATIONGETVISIBLE), ANNOTATION_INDENTED);
+    // The first error of the output still takes the caret.
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), CALL(SCI_POSITIONFROMLINE, 3));
+    EXPECT_FALSE(ITEMSTATE(4, CMD_NEXTERROR) & MF_GRAYED);
+    EXPECT_FALSE(ITEMSTATE(4, CMD_PREVIOUSERROR) & MF_GRAYED);
+    EXPECT_FALSE(ITEMSTATE(4, CMD_CLEARERRORMARKS) & MF_GRAYED);
+    // The next compile replaces them.
+    Folder.WRITEFILE("fbc.out", "prog.bas(6) warning 2(2): w\r\n");
+    std::int32_t status = -1;
+    COMPILE(0, status);
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"5W"}));
+    EXPECT_EQ(NOTE(3), "");
+    EXPECT_EQ(NOTE(5), "warning 2(2): w");
+}
+
+TEST_F(ErrorMarksTest, NextAndPreviousVisitTheMarksInOrderAndWrap) {
+    COMPILEFOUR();
+    CALL(SCI_GOTOPOS, 0);
+    EXPECT_EQ(VISITS(CMD_NEXTERROR, 5), (std::vector<LRESULT>{1, 3, 7, 9, 1}));
+    CALL(SCI_GOTOPOS, 0);
+    EXPECT_EQ(VISITS(CMD_PREVIOUSERROR, 5), (std::vector<LRESULT>{9, 7, 3, 1, 9}));
+    // From inside a line, and from the last line.
+    CALL(SCI_GOTOPOS, CALL(SCI_POSITIONFROMLINE, 3) + 2);
+    EXPECT_EQ(VISITS(CMD_NEXTERROR, 1), (std::vector<LRESULT>{7}));
+    CALL(SCI_GOTOPOS, CALL(SCI_POSITIONFROMLINE, 3) + 2);
+    EXPECT_EQ(VISITS(CMD_PREVIOUSERROR, 1), (std::vector<LRESULT>{1}));
+    CALL(SCI_DOCUMENTEND);
+    EXPECT_EQ(VISITS(CMD_NEXTERROR, 1), (std::vector<LRESULT>{1}));
+    // The keys: F9 and Shift+F9 through the accelerator table.
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAINACCEL));
+    ACCEL keys[64];
+    const int count = CopyAcceleratorTableA(table, keys, 64);
+    DestroyAcceleratorTable(table);
+    int found = 0;
+    for (int i = 0; i < count; ++i) {
+        if (keys[i].key == VK_F9 && (keys[i].fVirt & ~FNOINVERT) == FVIRTKEY)
+            found += keys[i].cmd == CMD_NEXTERROR;
+        if (keys[i].key == VK_F9 && (keys[i].fVirt & ~FNOINVERT) == (FVIRTKEY | FSHIFT))
+            found += keys[i].cmd == CMD_PREVIOUSERROR;
+    }
+    EXPECT_EQ(found, 2);
+}
+
+TEST_F(ErrorMarksTest, WithNoMarksNextAndPreviousDoNothing) {
+    CALL(SCI_GOTOPOS, 12);
+    harness::BoxWatcher boxes("", IDOK);
+    COMMAND(CMD_NEXTERROR);
+    COMMAND(CMD_PREVIOUSERROR);
+    EXPECT_EQ(CALL(SCI_GETCURRENTPOS), 12);
+    EXPECT_EQ(boxes.STOP(), 0);
+}
+
+TEST_F(ErrorMarksTest, LinesTypedAboveMoveEveryMarkWithItsLine) {
+    COMPILEFOUR();
+    CALL(SCI_GOTOPOS, 0);
+    for (const char *typed : {"a\r\n", "b\r\n", "c\r\n"})
+        CALL(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(typed));
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"4E", "6E", "10E", "12W"}));
+    EXPECT_EQ(NOTE(6), "error 10: Expected '=', found 'end of line'");
+    EXPECT_EQ(NOTE(3), "");
+    CALL(SCI_GOTOPOS, 0);
+    EXPECT_EQ(VISITS(CMD_NEXTERROR, 5), (std::vector<LRESULT>{4, 6, 10, 12, 4}));
+    // Deleting the lines again brings them back.
+    CALL(SCI_SETSEL, 0, CALL(SCI_POSITIONFROMLINE, 3));
+    CALL(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(""));
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"1E", "3E", "7E", "9W"}));
+    // The marks never were in the undo history: undo takes back the typing only.
+    while (CALL(SCI_CANUNDO))
+        CALL(SCI_UNDO);
+    EXPECT_EQ(DOCUMENTTEXT(), TENLINES);
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"1E", "3E", "7E", "9W"}));
+    EXPECT_EQ(NOTE(7), "error 42: Variable not declared, y\nerror 3: Expected End-of-Line");
+}
+
+TEST_F(ErrorMarksTest, NextErrorOpensAFoldedSub) {
+    COMPILEFOUR();
+    CALL(SCI_COLOURISE, 0, -1);
+    ASSERT_TRUE(CALL(SCI_GETFOLDLEVEL, 5) & SC_FOLDLEVELHEADERFLAG);
+    CALL(SCI_FOLDLINE, 5, SC_FOLDACTION_CONTRACT);
+    ASSERT_FALSE(CALL(SCI_GETLINEVISIBLE, 7));
+    CALL(SCI_GOTOLINE, 4);
+    EXPECT_EQ(VISITS(CMD_NEXTERROR, 1), (std::vector<LRESULT>{7}));
+    EXPECT_TRUE(CALL(SCI_GETLINEVISIBLE, 7));
+    EXPECT_TRUE(CALL(SCI_GETFOLDEXPANDED, 5));
+    // Scrolled into view: the first line shown is at or above it.
+    EXPECT_LE(CALL(SCI_DOCLINEFROMVISIBLE, CALL(SCI_GETFIRSTVISIBLELINE)), 7);
+}
+
+TEST_F(ErrorMarksTest, ClearNewAndOpenRemoveTheMarks) {
+    COMPILEFOUR();
+    COMMAND(CMD_CLEARERRORMARKS);
+    EXPECT_TRUE(NOMARKS());
+    EXPECT_TRUE(ITEMSTATE(4, CMD_NEXTERROR) & MF_GRAYED);
+    EXPECT_EQ(DOCUMENTTEXT(), TENLINES);
+    COMPILEFOUR();
+    COMMAND(CMD_NEWEMPTY);
+    EXPECT_EQ(Document.CurrentFile, "");
+    EXPECT_TRUE(NOMARKS());
+    LISTINGFILE("prog.bas", TENLINES);
+    CALL(SCI_SETSAVEPOINT);
+    COMPILEFOUR();
+    ASSERT_EQ(OPENPATH(Folder.FILE("prog.bas")), OPENDONE);
+    PUMP(200);
+    EXPECT_TRUE(NOMARKS());
+    EXPECT_TRUE(ITEMSTATE(4, CMD_NEXTERROR) & MF_GRAYED);
+}
+
+TEST_F(ErrorMarksTest, NothingOfThemReachesTheFileTheExportOrTheRecoveryCopy) {
+    COMPILEFOUR();
+    EXPECT_FALSE(CALL(SCI_CANUNDO));
+    CALL(SCI_GOTOPOS, CALL(SCI_POSITIONFROMLINE, 9));
+    CALL(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>("' edited\r\n"));
+    WRITERECOVERYNOW();
+    ENDRECOVERY();
+    const std::string copy = harness::READWHOLEFILE(RECOVERYFILE());
+    ASSERT_NE(copy.find("' edited"), std::string::npos);
+    ASSERT_EQ(SAVEFILE(), 0);
+    ASSERT_EQ(EXPORTRTF(Folder.FILE("prog.rtf")), 0);
+    const std::string saved = Folder.READFILE("prog.bas");
+    const std::string rtf = Folder.READFILE("prog.rtf");
+    EXPECT_EQ(saved.substr(0, saved.find("\r\n'ZESETTINGS")), DOCUMENTTEXT());
+    for (const std::string &file : {saved, rtf, copy}) {
+        for (const char *text : {"Argument count", "Variable not declared", "Suspicious", "error 1"})
+            EXPECT_EQ(file.find(text), std::string::npos) << text;
+    }
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"1E", "3E", "7E", "10W"}));
+}
+
+TEST_F(ErrorMarksTest, TheOptionHidesTheTextKeepsTheMarkersAndIsStored) {
+    EXPECT_TRUE(ITEMSTATE(5, CMD_ERRORTEXT) & MF_CHECKED);
+    COMPILEFOUR();
+    COMMAND(CMD_ERRORTEXT);
+    EXPECT_EQ(AppSettings.ErrorText, 0);
+    EXPECT_FALSE(ITEMSTATE(5, CMD_ERRORTEXT) & MF_CHECKED);
+    EXPECT_EQ(CALL(SCI_ANNOTATIONGETVISIBLE), ANNOTATION_HIDDEN);
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"1E", "3E", "7E", "9W"}));
+    ASSERT_EQ(SAVEEXITSETTINGS(Document.CurrentFile), 0);
+    EXPECT_NE(READINI().find("ErrorText=0\r\n"), std::string::npos);
+    // The next compile keeps it hidden.
+    COMPILEFOUR();
+    EXPECT_EQ(CALL(SCI_ANNOTATIONGETVISIBLE), ANNOTATION_HIDDEN);
+    COMMAND(CMD_ERRORTEXT);
+    EXPECT_EQ(CALL(SCI_ANNOTATIONGETVISIBLE), ANNOTATION_INDENTED);
+    EXPECT_TRUE(ITEMSTATE(5, CMD_ERRORTEXT) & MF_CHECKED);
+    COMMAND(CMD_ERRORTEXT);
+    ASSERT_EQ(SAVEEXITSETTINGS(Document.CurrentFile), 0);
+    LOADONLY();
+    EXPECT_EQ(AppSettings.ErrorText, 0);
+}
+
+TEST_F(ErrorMarksTest, TheTextUnderTheLineFollowsTheFontOfTheFontDialog) {
+    COMPILEFOUR();
+    const LRESULT style = CALL(SCI_ANNOTATIONGETSTYLEOFFSET) + CALL(SCI_ANNOTATIONGETSTYLE, 1);
+    char face[64] = {};
+    CALL(SCI_STYLEGETFONT, style, reinterpret_cast<LPARAM>(face));
+    EXPECT_EQ(std::string(face), AppSettings.Font);
+    EXPECT_EQ(CALL(SCI_STYLEGETSIZE, style), AppSettings.FontSize);
+    AppSettings.Font = "Arial";
+    AppSettings.FontSize = 14;
+    APPLYSTYLES();
+    STYLEERRORMARKS();
+    CALL(SCI_STYLEGETFONT, style, reinterpret_cast<LPARAM>(face));
+    EXPECT_EQ(std::string(face), "Arial");
+    EXPECT_EQ(CALL(SCI_STYLEGETSIZE, style), 14);
+    EXPECT_NE(CALL(SCI_STYLEGETBACK, style), CALL(SCI_STYLEGETBACK, STYLE_DEFAULT));
+}
+
+TEST_F(ErrorMarksTest, MessagesInTheConsolesCodePageReadRightInAnAnsiAndAUtf8Listing) {
+    // 0x81 is u with diaeresis in the console's code page (437).
+    ASSERT_EQ(GetOEMCP(), 437u);
+    Folder.WRITEFILE("fbc.out", "prog.bas(2) error 1: Gr\x81n\r\n");
+    Folder.WRITEFILE("fbc.cfg", "exit=1\r\n");
+    std::int32_t status = -1;
+    COMPILE(0, status);
+    EXPECT_EQ(NOTE(1), "error 1: Gr\xFCn");  // Windows-1252
+    LISTINGFILE("prog.bas", "\xEF\xBB\xBF" + TENLINES);
+    CALL(SCI_SETSAVEPOINT);
+    ASSERT_EQ(OPENPATH(Folder.FILE("prog.bas")), OPENDONE);
+    ASSERT_TRUE(EDITORISUTF8());
+    COMPILE(0, status);
+    EXPECT_EQ(NOTE(1), "error 1: Gr\xC3\xBCn");
+}
+
+TEST_F(ErrorMarksTest, ThousandsOfMessagesAndOutputPastAMegabyteAreCountedInTheLastLine) {
+    std::string lines, output;
+    for (int i = 1; i <= 1005; ++i) {
+        lines += "Print " + std::to_string(i) + "\r\n";
+        output += "prog.bas(" + std::to_string(i) + ") error 1: e\r\n";
+    }
+    LISTINGFILE("prog.bas", lines);
+    Folder.WRITEFILE("fbc.out", output);
+    Folder.WRITEFILE("fbc.cfg", "exit=1\r\nfill=1100000\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(box.Text.substr(0, 2048), output.substr(0, 2048));
+    EXPECT_EQ(box.Text.substr(2048), "\rOnly the first 1 MB of the compiler's 1,100,000 bytes was read. "
+                                     "5 more messages were not marked (at most 1,000 are).");
+    EXPECT_EQ(CALL(SCI_MARKERPREVIOUS, 2000, MASK), 999);
+    EXPECT_EQ(CALL(SCI_MARKERNEXT, 0, MASK), 0);
+}
+
+TEST_F(ErrorMarksTest, PowerBasicLogEntriesAreMarked) {
+    USEPOWERBASIC();
+    Folder.WRITEFILE("pbwin.out", "PowerBASIC for Windows\r\n"
+                                  "Error 426 in " + Folder.FILE("prog.bas") + "(4:3):  Statement expected\r\n"
+                                  "Line 4:   x\r\n"
+                                  "Error 519 in " + Folder.FILE("prog.bas") + "(8:3):  Missing declaration: Y\r\n");
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(MARKS(), (std::vector<std::string>{"3E", "7E"}));
+    EXPECT_EQ(NOTE(3), "Error 426: Statement expected");
+    EXPECT_EQ(NOTE(7), "Error 519: Missing declaration: Y");
+}
+
+// ---- The window while the compiler runs ----
+
+// Asks the window from another thread, as Windows does to see whether it
+// hangs: the longest answer while the compiler runs.
+class WindowProbe {
+public:
+    WindowProbe()
+        : Worker([this] {
+              while (!Stop) {
+                  DWORD_PTR result = 0;
+                  const DWORD start = GetTickCount();
+                  if (!SendMessageTimeoutA(MainWindow, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result))
+                      Failures++;
+                  const DWORD took = GetTickCount() - start;
+                  if (took > Longest)
+                      Longest = took;
+                  Answers++;
+                  Sleep(100);
+              }
+          }) {}
+    ~WindowProbe() { STOP(); }
+    void STOP() {
+        Stop = true;
+        if (Worker.joinable())
+            Worker.join();
+    }
+    std::atomic<bool> Stop{false};
+    std::atomic<int> Answers{0}, Failures{0};
+    std::atomic<DWORD> Longest{0};
+    std::thread Worker;
+};
+
+TEST_F(ErrorMarksTest, TheWindowAnswersWhileTheCompilerRunsAndEscapeEndsIt) {
+    AppSettings.CompileTimeout = 0;
+    Folder.WRITEFILE("fbc.out", "compiling:    prog.bas -o prog.c (main module)\r\n");
+    Folder.WRITEFILE("fbc.cfg", "sleep=15000\r\n");
+    WindowProbe probe;
+    // A key typed and a command given while it runs are refused; Escape ends it.
+    std::thread user([] {
+        Sleep(3000);
+        PostMessageA(EditorControl, WM_KEYDOWN, 'Q', 0);
+        PostMessageA(EditorControl, WM_CHAR, 'q', 0);
+        PostMessageA(MainWindow, WM_COMMAND, CMD_SELECTALL, 0);
+        PostMessageA(MainWindow, WM_COMMAND, CMD_NEWEMPTY, 0);
+        Sleep(3000);
+        PostMessageA(EditorControl, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    std::int32_t status = -1;
+    const DWORD start = GetTickCount();
+    const SeenBox box = COMPILE(0, status);
+    const DWORD took = GetTickCount() - start;
+    user.join();
+    probe.STOP();
+    const std::string id = RECORDED(Folder.READFILE("fbc.rec"), "pid");
+    Leftovers = {id};
+    EXPECT_EQ(status, 4);
+    EXPECT_EQ(box.Caption, "Compiler result");
+    EXPECT_EQ(box.Text, "The compile was cancelled. The compiler was ended.\r\r"
+                        "compiling:    prog.bas -o prog.c (main module)\r\n");
+    EXPECT_GE(took, 5500u);
+    EXPECT_LT(took, 12000u);
+    EXPECT_TRUE(PROCESSENDED(id));
+    EXPECT_GE(probe.Answers.load(), 30);
+    EXPECT_EQ(probe.Failures.load(), 0);
+    EXPECT_LT(probe.Longest.load(), 1000u);
+    EXPECT_EQ(DOCUMENTTEXT(), TENLINES);
+    EXPECT_EQ(Document.CurrentFile, Folder.FILE("prog.bas"));
+    EXPECT_EQ(CALL(SCI_GETSELECTIONEMPTY), 1);
+    EXPECT_FALSE(COMPILERRUNNING());
+}
+
+TEST_F(ErrorMarksTest, ASecondCompileCancelsTheFirst) {
+    AppSettings.CompileTimeout = 0;
+    Folder.WRITEFILE("fbc.cfg", "sleep=15000\r\n");
+    std::thread user([] {
+        Sleep(1500);
+        PostMessageA(MainWindow, WM_COMMAND, CMD_COMPILE, 0);
+    });
+    std::int32_t status = -1;
+    const SeenBox box = COMPILE(0, status);
+    user.join();
+    Leftovers = {RECORDED(Folder.READFILE("fbc.rec"), "pid")};
+    EXPECT_EQ(status, 4);
+    EXPECT_EQ(box.Text, "The compile was cancelled. The compiler was ended.");
+    EXPECT_TRUE(PROCESSENDED(Leftovers[0]));
+}
+
+TEST_F(ErrorMarksTest, ClosingTheWindowDuringACompileEndsTheCompilerThenCloses) {
+    AppSettings.CompileTimeout = 0;
+    Folder.WRITEFILE("fbc.cfg", "sleep=15000\r\n");
+    std::thread user([] {
+        Sleep(1500);
+        PostMessageA(MainWindow, WM_CLOSE, 0, 0);
+    });
+    harness::BoxWatcher boxes("", IDOK);
+    const DWORD start = GetTickCount();
+    COMMAND(CMD_COMPILE);  // saves (unmodified: no question), compiles
+    user.join();
+    PUMP(500);
+    const DWORD took = GetTickCount() - start;
+    Leftovers = {RECORDED(Folder.READFILE("fbc.rec"), "pid")};
+    EXPECT_FALSE(IsWindow(MainWindow));
+    EXPECT_EQ(boxes.STOP(), 0);
+    EXPECT_LT(took, 8000u);
+    EXPECT_TRUE(PROCESSENDED(Leftovers[0]));
+}
+
+// The marks and their texts in the window, for a screenshot (QUILLET_SHOTS
+// names the folder).
+TEST_F(ErrorMarksTest, MarksForAScreenshot) {
+    if (!std::getenv("QUILLET_SHOTS"))
+        GTEST_SKIP() << "set QUILLET_SHOTS to a folder to look at the marks";
+    COMPILEFOUR();
+    CALL(SCI_GOTOPOS, 0);
+    COMMAND(CMD_NEXTERROR);
+    PUMP(500);
+    harness::SHOT(MainWindow, "error-marks");
+}

@@ -246,7 +246,8 @@ protected:
     void EXPECTONLYTOPIC(int topic) {
         static const char *const phrases[HELPTOPICCOUNT] = {"Quick reference", "Put Quillet where your compiler is",
                                                             "The menus and their keys", "Setting it up",
-                                                            "The settings block at the end of a listing"};
+                                                            "The settings block at the end of a listing",
+                                                            "Going from error to error"};
         const std::string text = SHOWN();
         EXPECT_EQ(text.find(topic == 0 ? "Quillet, the editor's help" : HELPTOPICS[topic]), 0u)
             << "topic " << topic << " shows:\n" << text.substr(0, 200);

@@ -97,6 +97,7 @@ TEST_F(LoadingTest, NoIniGivesTheDefaults) {
     EXPECT_EQ(s.Font, "Courier New");
     EXPECT_EQ(s.FontSize, 9);
     EXPECT_EQ(s.AutoIndent, 1);
+    EXPECT_EQ(s.ErrorText, 1);
     EXPECT_EQ(s.CompileTimeout, 10);
     EXPECT_EQ(s.MainWndPos.right, 0);  // none: the default, sized once the window knows its DPI
     EXPECT_EQ(s.SearchWndPos.right, 0);
@@ -108,8 +109,11 @@ TEST_F(LoadingTest, NoIniGivesTheDefaults) {
 }
 
 TEST_F(LoadingTest, RangeChecksTreatNegativeNumbersAsLarge) {
-    WRITEINI("[Windows]\r\nFontSize=-5\r\nAutoIndent=2\r\n[OtherSettings]\r\nCompilerType=-1\r\nCompileTimeout=-1\r\n");
+    WRITEINI("[Windows]\r\nFontSize=-5\r\nAutoIndent=2\r\nErrorText=7\r\n[OtherSettings]\r\nCompilerType=-1\r\nCompileTimeout=-1\r\n");
     LOADONLY();
+    // Anything but 1 hides the text under the lines, as anything but 1 is
+    // no auto indent.
+    EXPECT_EQ(AppSettings.ErrorText, 7);
     EXPECT_EQ(AppSettings.FontSize, 18);
     EXPECT_EQ(AppSettings.CompilerType, 0);
     EXPECT_EQ(AppSettings.CompileTimeout, 30);
@@ -335,6 +339,48 @@ TEST_F(MainWindowTest, MenuTextsAsStored) {
     EXPECT_EQ(GetMenuItemID(MainMenu, 2), static_cast<UINT>(CMD_COMPILE));
 }
 
+// The error commands come at the end of Tools and Options, each after a
+// separator; every item before them keeps its place.
+TEST_F(MainWindowTest, ErrorItemsAtTheEndOfToolsAndOptions) {
+    START();
+    const std::vector<std::pair<int, const char *>> tools = {
+        {CMD_COMPILE, "&Compile\tAlt+C/F5"},
+        {CMD_RUN, "&Run\tAlt+R/F6"},
+        {0, ""},
+        {CMD_EDITRESOURCES, "&Edit Resources\tF7"},
+        {CMD_UPDATEPBRESOURCES, "&Update PowerBasic Resources\tF8"},
+        {0, ""},
+        {CMD_NEXTERROR, "Next &error\tF9"},
+        {CMD_PREVIOUSERROR, "&Previous error\tShift+F9"},
+        {CMD_CLEARERRORMARKS, "C&lear error marks"},
+    };
+    const std::vector<std::pair<int, const char *>> options = {
+        {CMD_FONTSETTINGS, "&Font settings..."},
+        {CMD_GENERALSETTINGS, "&General settings..."},
+        {CMD_PROJECTSETTINGS, "&Project settings..."},
+        {0, ""},
+        {CMD_AUTOINDENT, "Auto &indent"},
+        {0, ""},
+        {CMD_ERRORTEXT, "&Error text in the listing"},
+    };
+    for (const auto &[bar, items] : {std::pair{4, tools}, std::pair{5, options}}) {
+        HMENU popup = GetSubMenu(MainMenu, bar);
+        // The items listed; another popup's additions may follow them.
+        ASSERT_GE(GetMenuItemCount(popup), static_cast<int>(items.size()));
+        for (size_t i = 0; i < items.size(); ++i) {
+            char text[128] = {};
+            GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            EXPECT_EQ(GetMenuItemID(popup, static_cast<int>(i)), static_cast<UINT>(items[i].first)) << bar << " " << i;
+            EXPECT_STREQ(text, items[i].second);
+        }
+    }
+    // With no marks, Next and Previous are grayed, Clear is not.
+    EXPECT_TRUE(ITEMSTATE(4, CMD_NEXTERROR) & MF_GRAYED);
+    EXPECT_TRUE(ITEMSTATE(4, CMD_PREVIOUSERROR) & MF_GRAYED);
+    EXPECT_FALSE(ITEMSTATE(4, CMD_CLEARERRORMARKS) & MF_GRAYED);
+    EXPECT_TRUE(ITEMSTATE(5, CMD_ERRORTEXT) & MF_CHECKED);
+}
+
 // Every item of every popup where it stands, by position (0 a separator);
 // the commands added later come at the ends, after a separator.
 TEST_F(MainWindowTest, EveryMenuItemKeepsItsPlace) {
@@ -346,8 +392,10 @@ TEST_F(MainWindowTest, EveryMenuItemKeepsItsPlace) {
          CMD_GOTOSUB, CMD_COMPLETEWORD},
         {},
         {},
-        {CMD_COMPILE, CMD_RUN, 0, CMD_EDITRESOURCES, CMD_UPDATEPBRESOURCES},
-        {CMD_FONTSETTINGS, CMD_GENERALSETTINGS, CMD_PROJECTSETTINGS, 0, CMD_AUTOINDENT, 0, CMD_AUTOCOMPLETE},
+        {CMD_COMPILE, CMD_RUN, 0, CMD_EDITRESOURCES, CMD_UPDATEPBRESOURCES, 0, CMD_NEXTERROR, CMD_PREVIOUSERROR,
+         CMD_CLEARERRORMARKS},
+        {CMD_FONTSETTINGS, CMD_GENERALSETTINGS, CMD_PROJECTSETTINGS, 0, CMD_AUTOINDENT, 0, CMD_ERRORTEXT,
+         CMD_AUTOCOMPLETE},
         {CMD_HELPKEYWORD, CMD_BASICHELP, CMD_APIHELP, CMD_EDITORHELP, 0, CMD_ABOUT},
     };
     ASSERT_EQ(GetMenuItemCount(MainMenu), static_cast<int>(popups.size()));
@@ -391,6 +439,7 @@ TEST(Accelerators, TableAsTheMenuHintsSay) {
         {FALT, VK_RIGHT, CMD_BLOCKINDENT},   {FALT, VK_LEFT, CMD_BLOCKUNINDENT},
         {FCONTROL | FALT, VK_RIGHT, CMD_BLOCKCOMMENT}, {FCONTROL | FALT, VK_LEFT, CMD_BLOCKUNCOMMENT},
         {FCONTROL, 'G', CMD_GOTOSUB},        {FCONTROL, VK_SPACE, CMD_COMPLETEWORD},
+        {0, VK_F9, CMD_NEXTERROR},           {FSHIFT, VK_F9, CMD_PREVIOUSERROR},
     };
     ASSERT_EQ(count, static_cast<int>(sizeof expected / sizeof expected[0]));
     for (const auto &want : expected) {
