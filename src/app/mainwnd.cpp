@@ -427,7 +427,12 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             // unsaved text is written and stays for the next start.
             if (lParam & ENDSESSION_CLOSEAPP) {
                 KeepRecoveryCopy = true;
-                DestroyWindow(window);
+                // A compile being cancelled still waits further up this
+                // thread's stack: the window goes once it has let go.
+                if (COMPILERRUNNING())
+                    PostMessageW(window, WM_ENDSESSION, wParam, lParam);
+                else
+                    DestroyWindow(window);
             }
         }
         return 0;
