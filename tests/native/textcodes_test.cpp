@@ -141,6 +141,8 @@ TEST(TextCodes, FileEncodingsAreDetectedAndConvertedExactly) {
         {"\xFE\xFF" + std::string("\xD8\x3D", 2), ENCODINGUTF16BE, false, ""},     // the pair cut off
         {"\xFF\xFE" + std::string("[\0", 2), ENCODINGUTF16LE, true, std::string("[\0", 2)},
         {"\xFF\xFE" + std::string("[", 1), ENCODINGUTF16LE, false, ""},
+        {"\xFF\xFE" + std::string("\x16\x04\xA9\x03", 4), ENCODINGUTF16LE, true,
+         std::string("\x16\x04\xA9\x03", 4)},                            // Ж Ω: high bytes kept in their place
         {"\xFF", ENCODINGANSI, false, ""},                                // too short for a mark
         {"\xFE\xFF", ENCODINGUTF16BE, true, ""},                          // the mark alone
         {"\xFE\xFF" + std::string("\xD8\x3D\xDE\x00\x00\x61", 6), ENCODINGUTF16BE, true,
