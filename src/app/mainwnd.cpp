@@ -46,6 +46,8 @@ void CREATEEDITOR(HWND window) {
 // configured compiler when the text is on disk.
 // Set when the window was closed while the compiler ran.
 bool CloseAfterCompile = false;
+// Set when Windows closed the program for a restart while the compiler ran.
+bool EndAfterCompile = false;
 
 void COMPILECOMMAND(std::int32_t runAfter) {
     // A listing just opened is built with its own project settings, not with
@@ -64,6 +66,14 @@ void COMPILECOMMAND(std::int32_t runAfter) {
         COMPILEPOWERBASIC(runAfter);
     else
         COMPILEFREEBASIC(runAfter);
+    // Windows closed the program for a restart while the compiler ran: the
+    // window goes now, with the copy of unsaved text kept.
+    if (EndAfterCompile) {
+        EndAfterCompile = false;
+        CloseAfterCompile = false;
+        DestroyWindow(MainWindow);
+        return;
+    }
     // The window was closed while the compiler ran: it closes now, as it
     // would have then.
     if (CloseAfterCompile) {
@@ -427,12 +437,14 @@ LRESULT MAINWNDBODY(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             // unsaved text is written and stays for the next start.
             if (lParam & ENDSESSION_CLOSEAPP) {
                 KeepRecoveryCopy = true;
-                // A compile being cancelled still waits further up this
-                // thread's stack: the window goes once it has let go.
-                if (COMPILERRUNNING())
-                    PostMessageW(window, WM_ENDSESSION, wParam, lParam);
-                else
+                // A compile still waits further up this thread's stack: it
+                // is ended, and the window goes once it has let go.
+                if (COMPILERRUNNING()) {
+                    CANCELCOMPILE(true);
+                    EndAfterCompile = true;
+                } else {
                     DestroyWindow(window);
+                }
             }
         }
         return 0;

@@ -552,6 +552,47 @@ TEST_F(RecoveryTest, TheRestartManagerClosesTheProgramAndTheCopyStays) {
     EXPECT_TRUE(COPIES().empty());
 }
 
+// The Restart Manager closes the program while a compiler runs without a
+// time-out: the compiler is ended, no box comes up, and the program ends
+// long before the compiler would have.
+TEST_F(RecoveryTest, TheRestartManagerDuringACompileEndsTheCompilerAndTheProgram) {
+    TempFolder tools(" fbc");  // the stand-in finds its settings by an ANSI name
+    ASSERT_TRUE(COPY(harness::PROGRAMFOLDER() + "standin_freebasic.exe", tools.FILE("fbc.exe")));
+    tools.WRITEFILE("fbc.cfg", "sleep=30000\r\n");
+    WRITEINI("[PathSettings]\r\nCompiler=" + tools.FILE("fbc.exe") + "\r\nIncludeDir=" + tools.PATH() +
+             "\r\n[OtherSettings]\r\nCompilerType=0\r\nCompileTimeout=0\r\n");
+    Folder.WRITEFILE("prog.bas", SUBS);
+    HWND window = START("\"" + Folder.FILE("prog.bas") + "\"");
+    ASSERT_NE(window, nullptr);
+    Sleep(300);
+    PostMessageW(window, WM_COMMAND, 1301, 0);  // Compile
+    std::string pid;
+    for (int waited = 0; waited < 10000 && pid.find("\r\n") == std::string::npos; waited += 100) {
+        Sleep(100);
+        const std::string record = tools.READFILE("fbc.rec");
+        const size_t at = record.find("pid=");
+        pid = at == std::string::npos ? std::string() : record.substr(at + 4);
+    }
+    pid = pid.substr(0, pid.find("\r\n"));
+    ASSERT_FALSE(pid.empty());
+    HANDLE compiler = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(pid.c_str(), nullptr, 10));
+    ASSERT_NE(compiler, nullptr);
+    const DWORD start = GetTickCount();
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 10000, &answer);
+    EXPECT_EQ(WaitForSingleObject(Processes.back().hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    DWORD code = 12345;
+    GetExitCodeProcess(Processes.back().hProcess, &code);
+    EXPECT_EQ(code, 0u);  // ended, not crashed on its way out
+    EXPECT_EQ(WaitForSingleObject(compiler, 5000), WAIT_OBJECT_0);
+    CloseHandle(compiler);
+    EXPECT_NE(INI().find("LastFile=" + Folder.FILE("prog.bas")), std::string::npos) << INI();
+    EXPECT_EQ(Folder.READFILE("prog.bas").rfind(SUBS, 0), 0u);  // saved before the compile, with its block
+}
+
 // A copy that is cut short is reported in one line and left where it is;
 // the program starts all the same.
 TEST_F(RecoveryTest, ADamagedCopyIsReportedNotLoaded) {
