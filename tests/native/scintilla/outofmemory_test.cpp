@@ -193,9 +193,25 @@ const std::string SHORTLINES = ManyLines(400, "\r\n");
 const std::string LFLINES = ManyLines(400, "\n");
 const std::string LARGE = ManyLines(40000, "\r\n");
 
+// Fold levels, line states and markers on every line, as a coloured listing
+// has them: each change of lines changes these vectors too.
+void LineData(Document &doc) {
+    for (Sci::Line line = 0; line < doc.LinesTotal(); ++line) {
+        doc.SetLevel(line, 0x400 + static_cast<int>(line % 3));
+        doc.SetLineState(line, static_cast<int>(line));
+        doc.AddMark(line, static_cast<int>(line % 4));
+    }
+}
+
 std::vector<Case> Cases() {
     std::vector<Case> cases;
     for (bool undo : {true, false}) {
+        cases.push_back({"split a CR LF pair with a word, line data kept", SHORTLINES, undo, LineData,
+                         [](Document &doc) { Insert(doc, 7, "word"); }});
+        cases.push_back({"insert a word into a line, line data kept", SHORTLINES, undo, LineData,
+                         [](Document &doc) { Insert(doc, 100, "word"); }});
+        cases.push_back({"insert CR LF pairs, line data kept", SHORTLINES, undo, LineData,
+                         [](Document &doc) { Insert(doc, 100, ManyLines(50, "\r\n")); }});
         cases.push_back({"insert a word", SHORTLINES, undo, nullptr, [](Document &doc) { Insert(doc, 100, "word"); }});
         cases.push_back({"insert into an empty document", "", undo, nullptr,
                          [](Document &doc) { Insert(doc, 0, "first\r\nsecond"); }});
