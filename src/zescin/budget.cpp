@@ -62,9 +62,16 @@ std::size_t Limit = SIZE_MAX;
 // Bytes of the counted blocks alive now.
 std::size_t Live = 0;
 
-// Never destroyed: blocks may be freed while the DLL unloads.
+// Never destroyed: blocks may be freed while the DLL unloads. Made by the
+// first block counted; when there is no memory for it, that block is refused
+// and the next one tries again.
 SizeTable &COUNTED() {
-    static SizeTable *table = new (std::malloc(sizeof(SizeTable))) SizeTable();
+    static SizeTable *table = [] {
+        void *room = std::malloc(sizeof(SizeTable));
+        if (!room)
+            throw std::bad_alloc();
+        return new (room) SizeTable();
+    }();
     return *table;
 }
 
