@@ -378,7 +378,8 @@ TEST(Completion, TheBuiltInListsAreSortedAsTheControlSortsThem) {
 
 TEST(Completion, TheListingsNamesJoinTheKeywords) {
     const std::string listing = "Sub LTrimAll()\r\nFunction ltrim$(s As String)\r\nSub Zed\r\nSub zed\r\n"
-                                "Operator + (a As V, b As V) As V\r\nSub \xC3\xA4nderung()\r\n";
+                                "Operator + (a As V, b As V) As V\r\nSub \xC3\xA4nderung()\r\n"
+                                "Sub Pay\x80Total()\r\n";  // the lowest non-ASCII byte, inside a name
     const auto names = SUBNAMES(listing, SCANSUBS(listing));
     EXPECT_EQ(names, (std::vector<std::string>{"ltrim$", "LTrimAll", "Zed"}));
     const auto merged = MERGEWORDS(KEYWORDWORDS("LTrim$ Len", ""), names);
